@@ -1,0 +1,46 @@
+# The two commands: `make test` and `make run`. Both install what the build needs first.
+.PHONY: setup setup-bench test run build-dev build-release bench fuzz fuzz-build format clean
+
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+
+setup:
+	@scripts/ensure-packages.sh scripts/packages-build.txt
+
+build-dev: setup
+	cmake --preset dev
+	cmake --build --preset dev -j $(JOBS)
+
+build-release: setup
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
+
+# Every test, under AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzzers for a
+# bounded time.
+test: build-dev
+	ctest --preset dev -j $(JOBS)
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SECONDS)
+
+run: build-release
+	./build/release/src/dermagraph
+
+fuzz-build: setup
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+
+# Each fuzz target runs for FUZZ_SECONDS over its seed corpus.
+fuzz: fuzz-build
+	@scripts/run-fuzzers.sh build/fuzz/fuzz $(FUZZ_SECONDS)
+
+setup-bench: setup
+	@scripts/ensure-packages.sh scripts/packages-bench.txt
+
+# Benchmarks against their peers in one run; ends with one `figure NAME VALUE UNIT` line each.
+bench: setup-bench build-release
+	@bench/run.sh build/release
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs every benchmark program and every peer script in one go, then prints one
+# `figure NAME VALUE UNIT` line per line of bench/figures.txt.
+set -euo pipefail
+build=${1:-build/release}
+here=$(cd "$(dirname "$0")" && pwd)
+out="$build/bench-out"
+data="$build/bench-data"
+mkdir -p "$out" "$data"
+export DG_BENCH_DATA="$data"
+export QT_QPA_PLATFORM=offscreen
+
+# The pictures every benchmark and peer reads, made once from packaged photos.
+"$here/prepare-data.sh" "$data"
+
+shopt -s nullglob
+for exe in "$build"/bench/bench_*; do
+  [ -x "$exe" ] || continue
+  name=$(basename "$exe")
+  echo "running $name"
+  "$exe" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+         --benchmark_out="$out/$name.json" --benchmark_out_format=json >/dev/null
+done
+# Peers outside C++ (Pillow) write the same JSON shape as Google Benchmark.
+for peer in "$here"/peers/*.py; do
+  name=$(basename "$peer" .py)
+  echo "running $name"
+  python3 "$peer" "$data" > "$out/$name.json"
+done
+python3 "$here/figures.py" "$out" "$here/figures.txt"

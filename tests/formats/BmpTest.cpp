@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include "formats/Bmp.h"
+#include "imaging/Failure.h"
+#include "support/ImageCompare.h"
+
+namespace dg {
+namespace {
+
+TEST(Bmp, WritesAStandard24BitFile) {
+    RgbImage picture = test::imageFromRows({{makeColor(255, 0, 0), makeColor(0, 255, 0)},
+                                            {makeColor(0, 0, 255), makeColor(1, 2, 3)}});
+    const auto file = encodeBmp(picture);
+    ASSERT_EQ(file.size(), 14u + 40u + 2u * 8u);
+    EXPECT_EQ(file[0], 'B');
+    EXPECT_EQ(file[10], 54);    // pixel data right after the headers
+    EXPECT_EQ(file[28], 24);    // bits per pixel
+    EXPECT_EQ(file[30], 0);     // no compression
+    // Bottom row first, blue green red, rows padded with zeros.
+    const std::uint8_t firstRow[8] = {255, 0, 0, 3, 2, 1, 0, 0};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(file[54 + i], firstRow[i]) << i;
+}
+
+TEST(Bmp, RoundTripsEveryWidthModFour) {
+    for (int width : {1, 2, 3, 4, 5, 17}) {
+        RgbImage picture = test::randomImage(width, 3, static_cast<std::uint32_t>(width));
+        EXPECT_TRUE(test::SameImage(picture, decodeBmp24(encodeBmp(picture)))) << width;
+    }
+    RgbImage empty;
+    EXPECT_TRUE(decodeBmp24(encodeBmp(empty)).empty());
+}
+
+TEST(Bmp, DamagedFilesFailCleanly) {
+    auto file = encodeBmp(test::randomImage(4, 4, 1));
+    for (std::size_t cut : {std::size_t{0}, std::size_t{10}, std::size_t{53}, file.size() - 20}) {
+        std::vector<std::uint8_t> shorter(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(cut));
+        EXPECT_THROW(decodeBmp24(shorter), Failure) << cut;
+    }
+    file[22] = 0xFF;  // a height near 2^31
+    file[23] = 0x7F;
+    file[24] = 0;
+    file[25] = 0;
+    EXPECT_THROW(decodeBmp24(file), Failure);
+}
+
+}  // namespace
+}  // namespace dg
