@@ -26,7 +26,7 @@ run: build-release
 
 fuzz-build: setup
 	cmake --preset fuzz
-	cmake --build --preset fuzz -j $(JOBS)
+	cmake --build --preset fuzz --target fuzzers -j $(JOBS)
 
 # Each fuzz target runs for FUZZ_SECONDS over its seed corpus.
 fuzz: fuzz-build
