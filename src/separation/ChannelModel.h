@@ -50,6 +50,7 @@ struct Channel {
     std::int32_t count = 0;
     bool checked = false;         // channel set only
     std::string percentageText;   // channel set only
+    bool shown = false;           // channel set only: the tile (mask, captions, box) is on show
 };
 
 // The background colour of a layer's mask.
