@@ -1,0 +1,298 @@
+#include "imaging/Resample.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "imaging/Failure.h"
+#include "imaging/Numbers.h"
+#include "imaging/Parallel.h"
+
+namespace dg {
+
+namespace {
+
+// Every kernel works in single precision: the weights, and so the bytes, depend on it.
+float sinc(float u) {
+    if (u == 0.0f) return 1.0f;
+    const float pu = 3.14159265358979323846f * u;
+    return std::sin(pu) / pu;
+}
+
+float kernel(ResampleFilter filter, float t) {
+    const float x = std::fabs(t);
+    switch (filter) {
+        case ResampleFilter::Box:
+            // Open below, closed above, so a sample half-way between two pixels goes to one.
+            return (t > -0.5f && t <= 0.5f) ? 1.0f : 0.0f;
+        case ResampleFilter::Triangle:
+            return x < 1.0f ? 1.0f - x : 0.0f;
+        case ResampleFilter::Hermite:
+            return x < 1.0f ? (2.0f * x - 3.0f) * (x * x) + 1.0f : 0.0f;
+        case ResampleFilter::Bell:
+            if (x < 0.5f) return 0.75f - x * x;
+            if (x < 1.5f) {
+                const float d = x - 1.5f;
+                return 0.5f * (d * d);
+            }
+            return 0.0f;
+        case ResampleFilter::Spline:
+            if (x < 1.0f) {
+                const float x2 = x * x;
+                return 0.5f * (x2 * x) - x2 + 2.0f / 3.0f;
+            }
+            if (x < 2.0f) {
+                const float d = 2.0f - x;
+                return (d * d * d) / 6.0f;
+            }
+            return 0.0f;
+        case ResampleFilter::Lanczos3:
+            return x < 3.0f ? sinc(x) * sinc(x / 3.0f) : 0.0f;
+        case ResampleFilter::Mitchell: {
+            const float x2 = x * x;
+            const float x3 = x2 * x;
+            if (x < 1.0f) return (7.0f * x3 - 12.0f * x2 + 16.0f / 3.0f) / 6.0f;
+            if (x < 2.0f) return (-(7.0f / 3.0f) * x3 + 12.0f * x2 - 20.0f * x + 32.0f / 3.0f) / 6.0f;
+            return 0.0f;
+        }
+    }
+    return 0.0f;
+}
+
+ResampleFilter filterAt(std::int32_t filterIndex) {
+    if (filterIndex < 0 || filterIndex >= kResampleFilterCount) {
+        throw Failure("Unknown resampling filter " + std::to_string(filterIndex) + ".");
+    }
+    return static_cast<ResampleFilter>(filterIndex);
+}
+
+// The contributor lists of every target coordinate of one axis, flattened. Each list's
+// divisor is made positive (a negative total flips the signs of its weights, which leaves
+// every truncated quotient as it was), so the passes only ever divide by a positive number.
+struct Contributors {
+    std::vector<std::int32_t> first;  // list i is [first[i], first[i + 1])
+    std::vector<std::int32_t> index;  // source coordinate, already mirrored into the line
+    std::vector<std::int32_t> weight;
+    std::vector<float> inverse;  // 1 / divisor rounded up, for the quotient
+};
+
+// Bounds the passes rely on. With inverse >= 1 / d rounded up to single precision,
+// trunc(float(sum) * inverse) equals trunc(sum / d) whenever sum < 2^24 (exact in a float)
+// and d <= 2^14: the product overshoots sum / d by less than 2^-15, and the next integer
+// is at least 1 / d away. Quotients of 256 and more only need to stay >= 255 for the clamp.
+constexpr std::int64_t kFastMaxDivisor = std::int64_t{1} << 14;
+// Sum of |weight| of one list: keeps every weight within 16 bits and every sum (at most
+// that times 255) below 2^24, far from the 32-bit limit. No filter comes near either bound
+// whatever the radius: the kernels are bounded by 1 and vanish beyond 3, so enlarging sums
+// at most 8 weights of 256, and shrinking weights f * scale * 256 sum to about 256 times
+// the kernel's area (a non-zero weight is at most twice its unrounded value).
+constexpr std::int64_t kFastMaxWeightSum = 32767;
+
+std::int32_t mirrorIndex(std::int64_t j, std::int32_t length) {
+    std::int64_t index = j;
+    if (index < 0) {
+        index = -index;
+    } else if (index >= length) {
+        index = 2 * static_cast<std::int64_t>(length) - index - 1;
+    }
+    // A line narrower than the filter's reach can mirror outside itself; stay on the line.
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(index, 0, length - 1));
+}
+
+Contributors buildContributors(ResampleFilter filter, float radius, std::int32_t sourceLength,
+                               std::int32_t targetLength) {
+    Contributors lists;
+    lists.first.reserve(static_cast<std::size_t>(targetLength) + 1);
+    lists.inverse.reserve(static_cast<std::size_t>(targetLength));
+    // Maps the first and last pixels of the lines onto each other, except for one-pixel lines.
+    const float scale = (sourceLength == 1 || targetLength == 1)
+                            ? static_cast<float>(targetLength) / static_cast<float>(sourceLength)
+                            : static_cast<float>(targetLength - 1) / static_cast<float>(sourceLength - 1);
+    const bool shrinking = scale < 1.0f;
+    const float reach = shrinking ? radius / scale : radius;
+
+    for (std::int32_t i = 0; i < targetLength; ++i) {
+        lists.first.push_back(static_cast<std::int32_t>(lists.index.size()));
+        const std::size_t begin = lists.index.size();
+        const float center = static_cast<float>(i) / scale;
+        const auto low = static_cast<std::int64_t>(std::floor(center - reach));
+        const auto high = static_cast<std::int64_t>(std::ceil(center + reach));
+        std::int64_t total = 0;
+        std::int64_t absSum = 0;
+        for (std::int64_t j = low; j <= high; ++j) {
+            const float distance = center - static_cast<float>(j);
+            std::int64_t w;
+            if (shrinking) {
+                const float argument = distance * scale;
+                w = roundHalfEven(kernel(filter, argument) * scale * 256.0f);
+            } else {
+                w = roundHalfEven(kernel(filter, distance) * 256.0f);
+            }
+            if (w == 0) continue;
+            lists.index.push_back(mirrorIndex(j, sourceLength));
+            lists.weight.push_back(static_cast<std::int32_t>(w));
+            total += w;
+            absSum += std::abs(w);
+        }
+        if (lists.index.size() == begin) {
+            // Shrinking by more than 512 rounds every weight to 0, which would make the pixel
+            // black; take the nearest source pixel instead.
+            lists.index.push_back(static_cast<std::int32_t>(
+                std::clamp<std::int64_t>(roundHalfEven(center), 0, sourceLength - 1)));
+            lists.weight.push_back(256);
+            total = 256;
+            absSum = 256;
+        }
+        std::int64_t divisor = total != 0 ? total : 256;
+        if (divisor < 0) {
+            for (std::size_t k = begin; k < lists.weight.size(); ++k) lists.weight[k] = -lists.weight[k];
+            divisor = -divisor;
+        }
+        if (divisor > kFastMaxDivisor || absSum > kFastMaxWeightSum) {
+            throw std::logic_error("resampling weights beyond the bounds of the integer passes");
+        }
+        lists.inverse.push_back(resample_detail::quotientInverse(static_cast<std::int32_t>(divisor)));
+    }
+    lists.first.push_back(static_cast<std::int32_t>(lists.index.size()));
+    return lists;
+}
+
+using resample_detail::quotientByte;
+
+// Every row of source to the width of mid (same height).
+void horizontalPass(const Contributors& lists, const RgbImage& source, RgbImage& mid) {
+    const std::int32_t targetWidth = mid.width();
+    std::vector<std::int32_t> offset(lists.index.size());
+    for (std::size_t k = 0; k < offset.size(); ++k) offset[k] = 3 * lists.index[k];
+
+    forEachRowBlock(source.height(), [&](std::int32_t begin, std::int32_t end) {
+        for (std::int32_t y = begin; y < end; ++y) {
+            const std::uint8_t* src = source.row(y);
+            std::uint8_t* out = mid.row(y);
+            for (std::int32_t i = 0; i < targetWidth; ++i) {
+                std::int32_t s0 = 0, s1 = 0, s2 = 0;
+                const std::int32_t stop = lists.first[static_cast<std::size_t>(i) + 1];
+                for (std::int32_t k = lists.first[static_cast<std::size_t>(i)]; k < stop; ++k) {
+                    const std::uint8_t* p = src + offset[static_cast<std::size_t>(k)];
+                    const std::int32_t w = lists.weight[static_cast<std::size_t>(k)];
+                    s0 += w * p[0];
+                    s1 += w * p[1];
+                    s2 += w * p[2];
+                }
+                const float inverse = lists.inverse[static_cast<std::size_t>(i)];
+                out[0] = quotientByte(s0, inverse);
+                out[1] = quotientByte(s1, inverse);
+                out[2] = quotientByte(s2, inverse);
+                out += 3;
+            }
+        }
+    });
+}
+
+// The vertical pass works a whole target row at a time: within one target row every byte
+// (whatever its column or channel) has the same contributor rows and weights, so the sums
+// run down contiguous bytes. Sums are kept for a chunk of the row that stays in the L1 cache.
+constexpr std::size_t kChunk = 2048;
+
+void accumulateFirst(std::int32_t* acc, const std::uint8_t* row, std::int16_t w, std::size_t n) {
+    for (std::size_t x = 0; x < n; ++x)
+        acc[x] = static_cast<std::int32_t>(w) * static_cast<std::int16_t>(row[x]);
+}
+
+void accumulatePair(std::int32_t* acc, const std::uint8_t* row0, std::int16_t w0, const std::uint8_t* row1,
+                    std::int16_t w1, std::size_t n) {
+    for (std::size_t x = 0; x < n; ++x) {
+        acc[x] += static_cast<std::int32_t>(w0) * static_cast<std::int16_t>(row0[x]) +
+                  static_cast<std::int32_t>(w1) * static_cast<std::int16_t>(row1[x]);
+    }
+}
+
+void accumulate(std::int32_t* acc, const std::uint8_t* row, std::int16_t w, std::size_t n) {
+    for (std::size_t x = 0; x < n; ++x)
+        acc[x] += static_cast<std::int32_t>(w) * static_cast<std::int16_t>(row[x]);
+}
+
+void finishChunk(std::uint8_t* out, const std::int32_t* acc, float inverse, std::size_t n) {
+    for (std::size_t x = 0; x < n; ++x) {
+        out[x] = quotientByte(acc[x], inverse);
+    }
+}
+
+void verticalPass(const Contributors& lists, const RgbImage& mid, RgbImage& target) {
+    const std::size_t rowBytes = static_cast<std::size_t>(target.width()) * 3;
+    forEachRowBlock(target.height(), [&](std::int32_t begin, std::int32_t end) {
+        std::vector<std::int32_t> acc(kChunk);
+        for (std::int32_t y = begin; y < end; ++y) {
+            const auto first = static_cast<std::size_t>(lists.first[static_cast<std::size_t>(y)]);
+            const auto stop = static_cast<std::size_t>(lists.first[static_cast<std::size_t>(y) + 1]);
+            std::uint8_t* out = target.row(y);
+            const float inverse = lists.inverse[static_cast<std::size_t>(y)];
+            for (std::size_t x0 = 0; x0 < rowBytes; x0 += kChunk) {
+                const std::size_t n = std::min(kChunk, rowBytes - x0);
+                std::size_t k = first;
+                accumulateFirst(acc.data(), mid.row(lists.index[k]) + x0,
+                                static_cast<std::int16_t>(lists.weight[k]), n);
+                ++k;
+                for (; k + 1 < stop; k += 2) {
+                    accumulatePair(
+                        acc.data(), mid.row(lists.index[k]) + x0, static_cast<std::int16_t>(lists.weight[k]),
+                        mid.row(lists.index[k + 1]) + x0, static_cast<std::int16_t>(lists.weight[k + 1]), n);
+                }
+                if (k < stop) {
+                    accumulate(acc.data(), mid.row(lists.index[k]) + x0,
+                               static_cast<std::int16_t>(lists.weight[k]), n);
+                }
+                finishChunk(out + x0, acc.data(), inverse, n);
+            }
+        }
+    });
+}
+
+}  // namespace
+
+namespace resample_detail {
+
+float quotientInverse(std::int32_t divisor) {
+    return std::nextafter(1.0f / static_cast<float>(divisor), std::numeric_limits<float>::infinity());
+}
+
+}  // namespace resample_detail
+
+const std::array<std::string_view, kResampleFilterCount>& resampleFilterNames() {
+    static constexpr std::array<std::string_view, kResampleFilterCount> names = {
+        "Box", "Triangle", "Hermite", "Bell", "Spline", "Lanczos3", "Mitchell"};
+    return names;
+}
+
+float defaultResampleRadius(std::int32_t filterIndex) {
+    static constexpr std::array<float, kResampleFilterCount> radii = {0.5f, 1.0f, 1.0f, 1.5f,
+                                                                      2.0f, 3.0f, 2.0f};
+    return radii[static_cast<std::size_t>(filterAt(filterIndex))];
+}
+
+float resampleKernel(std::int32_t filterIndex, float t) { return kernel(filterAt(filterIndex), t); }
+
+void ResampleInto(std::int32_t filterIndex, float radius, const RgbImage& source, RgbImage& target) {
+    const ResampleFilter filter = filterAt(filterIndex);
+    if (!(radius > 0.0f)) radius = defaultResampleRadius(filterIndex);
+    if (source.empty() || target.empty()) return;
+
+    RgbImage mid(target.width(), source.height());
+    horizontalPass(buildContributors(filter, radius, source.width(), target.width()), source, mid);
+    verticalPass(buildContributors(filter, radius, source.height(), target.height()), mid, target);
+}
+
+void ResampleInPlace(std::int32_t newWidth, std::int32_t newHeight, std::int32_t filterIndex, float radius,
+                     RgbImage& picture) {
+    filterAt(filterIndex);
+    if (!(radius > 0.0f)) radius = defaultResampleRadius(filterIndex);
+    RgbImage target(newWidth, newHeight);
+    ResampleInto(filterIndex, radius, picture, target);
+    picture = std::move(target);
+}
+
+}  // namespace dg
