@@ -17,4 +17,19 @@ inline RgbImage decodeBmp24(const std::vector<std::uint8_t>& bytes) {
     return decodeBmp24(bytes.data(), bytes.size());
 }
 
+// Reads any Windows or OS/2 BMP file: every header version (core, info, v2 to v5, OS/2 2.x),
+// 1, 2, 4, 8, 16, 24 and 32 bits a pixel, uncompressed, RLE4, RLE8, bit fields, and the
+// JPEG or PNG pictures a BMP header may wrap; bottom-up or top-down. Palette pictures come
+// out with their palette's colours; where a 32-bit picture carries real transparency, it is
+// laid over white. Throws Failure for a damaged file.
+RgbImage decodeBmp(const std::uint8_t* bytes, std::size_t size);
+
+// A device-independent bitmap as the clipboard holds it: the same as a BMP file without the
+// 14-byte file header, so the pixels follow the header, bit masks and palette directly.
+RgbImage decodeDib(const std::uint8_t* bytes, std::size_t size);
+
+// One picture of an icon file in DIB form: the header's height counts the colour rows and the
+// 1-bit transparency mask after them; masked pixels become white.
+RgbImage decodeIconDib(const std::uint8_t* bytes, std::size_t size);
+
 }  // namespace dg

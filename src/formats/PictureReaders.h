@@ -13,6 +13,17 @@ namespace dg {
 // areas come out white. Throws Failure with the reader's message when the file cannot be read.
 RgbImage readPicture(const std::string& path);
 
+// The same for a file already in memory, its reader chosen by the given extension (without
+// the dot) when no content reader takes it. The path, if known, lets a reader find a file
+// lying beside the picture (a Dr. Halo palette); allowExternalPrograms = false keeps
+// Ghostscript out (the fuzzer runs millions of files through here).
+struct PictureReadOptions {
+    std::string path;
+    bool allowExternalPrograms = true;
+};
+RgbImage readPictureBytes(const std::uint8_t* data, std::size_t size, const std::string& extension,
+                          const PictureReadOptions& options = {});
+
 // The filter list of the open-picture dialog: "Description|*.a;*.b|Description|*.c|...",
 // all readable extensions first.
 std::string pictureDialogFilter();

@@ -1,0 +1,122 @@
+#include "formats/MagickReader.h"
+
+#include <magick/api.h>
+
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "formats/AlphaOverWhite.h"
+#include "imaging/Failure.h"
+
+namespace dg {
+
+namespace {
+
+std::once_flag gMagickOnce;
+
+void setLimits(const PictureLimits& limits) {
+    SetMagickResourceLimit(WidthResource, limits.maxSide);
+    SetMagickResourceLimit(HeightResource, limits.maxSide);
+    SetMagickResourceLimit(PixelsResource, limits.maxPixels);
+}
+
+void ensureMagick() {
+    std::call_once(gMagickOnce, [] {
+        ExceptionInfo exception;
+        GetExceptionInfo(&exception);
+        // The program has its own signal handling; the library must not install any.
+        InitializeMagickEx(nullptr, MAGICK_OPT_NO_SIGNAL_HANDER, &exception);
+        DestroyExceptionInfo(&exception);
+        setLimits(pictureLimits());
+    });
+}
+
+struct ImageInfoDeleter {
+    void operator()(ImageInfo* info) const { DestroyImageInfo(info); }
+};
+struct ImageDeleter {
+    void operator()(Image* image) const { DestroyImageList(image); }
+};
+
+class ExceptionGuard {
+public:
+    ExceptionGuard() { GetExceptionInfo(&info); }
+    ~ExceptionGuard() { DestroyExceptionInfo(&info); }
+    ExceptionGuard(const ExceptionGuard&) = delete;
+    ExceptionGuard& operator=(const ExceptionGuard&) = delete;
+    ExceptionInfo info;
+};
+
+std::string messageOf(const ExceptionInfo& exception, const char* magick) {
+    std::string message = exception.reason != nullptr && *exception.reason != '\0'
+                              ? exception.reason
+                              : std::string("The ") + magick + " picture cannot be read";
+    if (!message.empty() && message.back() != '.') message += '.';
+    return message;
+}
+
+void copyString(char (&target)[MaxTextExtent], const std::string& text) {
+    const std::size_t n = std::min(text.size(), std::size_t{MaxTextExtent - 1});
+    std::memcpy(target, text.data(), n);
+    target[n] = '\0';
+}
+
+}  // namespace
+
+void applyMagickLimits(const PictureLimits& limits) {
+    ensureMagick();
+    setLimits(limits);
+}
+
+RgbImage decodeWithMagick(const std::uint8_t* data, std::size_t size, const MagickRequest& request) {
+    ensureMagick();
+    if (size == 0) throw Failure(std::string("The ") + request.magick + " file is empty.");
+    std::unique_ptr<ImageInfo, ImageInfoDeleter> info(CloneImageInfo(nullptr));
+    if (!info) throw Failure("Out of memory.");
+    copyString(info->magick, request.magick);
+    copyString(info->filename, request.path.empty() ? std::string("picture") : request.path);
+    std::string density;
+    if (request.density > 0) {
+        density = std::to_string(request.density) + "x" + std::to_string(request.density);
+        info->density = AcquireString(density.c_str());
+    }
+    ExceptionGuard exception;
+    std::unique_ptr<Image, ImageDeleter> list(BlobToImage(info.get(), data, size, &exception.info));
+    if (!list || exception.info.severity >= ErrorException) {
+        throw Failure(messageOf(exception.info, request.magick));
+    }
+    const Image* image = list.get();
+    if (request.largestFrame) {
+        for (const Image* frame = list.get(); frame != nullptr; frame = frame->next) {
+            if (static_cast<std::uint64_t>(frame->columns) * frame->rows >
+                static_cast<std::uint64_t>(image->columns) * image->rows) {
+                image = frame;
+            }
+        }
+    }
+    checkPictureSize(static_cast<std::int64_t>(image->columns), static_cast<std::int64_t>(image->rows));
+    const auto width = static_cast<std::int32_t>(image->columns);
+    const auto height = static_cast<std::int32_t>(image->rows);
+    RgbImage picture(width, height);
+    if (!image->matte) {
+        for (std::int32_t y = 0; y < height; ++y) {
+            if (!DispatchImage(image, 0, y, image->columns, 1, "BGR", CharPixel, picture.row(y), &exception.info)) {
+                throw Failure(messageOf(exception.info, request.magick));
+            }
+        }
+        return picture;
+    }
+    std::vector<std::uint8_t> rowBuffer(static_cast<std::size_t>(width) * 4);
+    for (std::int32_t y = 0; y < height; ++y) {
+        if (!DispatchImage(image, 0, y, image->columns, 1, "BGRA", CharPixel, rowBuffer.data(), &exception.info)) {
+            throw Failure(messageOf(exception.info, request.magick));
+        }
+        bgraRowOverWhite(rowBuffer.data(), picture.row(y), width);
+    }
+    return picture;
+}
+
+}  // namespace dg

@@ -1,0 +1,120 @@
+#include "formats/TiffReader.h"
+
+#include <tiffio.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "formats/AlphaOverWhite.h"
+#include "formats/PictureLimits.h"
+#include "imaging/Failure.h"
+
+namespace dg {
+
+namespace {
+
+struct MemoryFile {
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t at = 0;
+    std::string error;
+};
+
+tmsize_t readProc(thandle_t handle, void* buffer, tmsize_t length) {
+    auto* file = static_cast<MemoryFile*>(handle);
+    if (length < 0) return -1;
+    const std::size_t n = std::min(static_cast<std::size_t>(length), file->size - file->at);
+    std::memcpy(buffer, file->data + file->at, n);
+    file->at += n;
+    return static_cast<tmsize_t>(n);
+}
+tmsize_t writeProc(thandle_t, void*, tmsize_t) { return -1; }
+toff_t seekProc(thandle_t handle, toff_t offset, int whence) {
+    auto* file = static_cast<MemoryFile*>(handle);
+    std::uint64_t base = 0;
+    if (whence == SEEK_CUR) base = file->at;
+    if (whence == SEEK_END) base = file->size;
+    const std::uint64_t target = base + offset;
+    // libtiff may seek past the end to probe; reads there just return nothing.
+    file->at = static_cast<std::size_t>(std::min<std::uint64_t>(target, file->size));
+    return target;
+}
+int closeProc(thandle_t) { return 0; }
+toff_t sizeProc(thandle_t handle) { return static_cast<MemoryFile*>(handle)->size; }
+int mapProc(thandle_t handle, void** base, toff_t* size) {
+    auto* file = static_cast<MemoryFile*>(handle);
+    *base = const_cast<std::uint8_t*>(file->data);
+    *size = file->size;
+    return 1;
+}
+void unmapProc(thandle_t, void*, toff_t) {}
+
+int onError(TIFF*, void* userData, const char*, const char* format, va_list args) {
+    auto* file = static_cast<MemoryFile*>(userData);
+    if (file->error.empty()) {
+        char text[512];
+        std::vsnprintf(text, sizeof text, format, args);
+        file->error = text;
+    }
+    return 1;
+}
+int onWarning(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+
+struct TiffCloser {
+    void operator()(TIFF* tif) const { TIFFClose(tif); }
+};
+
+[[noreturn]] void fail(const MemoryFile& file, const char* fallback) {
+    throw Failure(std::string("The TIFF file cannot be read: ") + (file.error.empty() ? fallback : file.error) + ".");
+}
+
+}  // namespace
+
+RgbImage decodeTiff(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) throw Failure("The TIFF file is empty.");
+    MemoryFile file{data, size};
+    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+    TIFFOpenOptionsSetErrorHandlerExtR(options, onError, &file);
+    TIFFOpenOptionsSetWarningHandlerExtR(options, onWarning, &file);
+    // A damaged directory may claim huge strips; no single allocation beyond this.
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, 512 * 1024 * 1024);
+    std::unique_ptr<TIFF, TiffCloser> tif(TIFFClientOpenExt("picture", "rm", &file, readProc, writeProc, seekProc,
+                                                            closeProc, sizeProc, mapProc, unmapProc, options));
+    TIFFOpenOptionsFree(options);
+    if (!tif) fail(file, "not a TIFF file");
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &width);
+    TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &height);
+    checkPictureSize(width, height);
+    char reason[1024] = {};
+    if (!TIFFRGBAImageOK(tif.get(), reason)) {
+        throw Failure(std::string("The TIFF file cannot be read: ") + reason + ".");
+    }
+    std::vector<std::uint32_t> raster(static_cast<std::size_t>(width) * height);
+    if (!TIFFReadRGBAImageOriented(tif.get(), width, height, raster.data(), ORIENTATION_TOPLEFT, 1)) {
+        fail(file, "the pixel data is damaged");
+    }
+    const auto w = static_cast<std::int32_t>(width);
+    const auto h = static_cast<std::int32_t>(height);
+    RgbImage picture(w, h);
+    for (std::int32_t y = 0; y < h; ++y) {
+        const std::uint32_t* in = raster.data() + static_cast<std::size_t>(y) * width;
+        std::uint8_t* out = picture.row(y);
+        for (std::int32_t x = 0; x < w; ++x, out += 3) {
+            const std::uint32_t p = in[x];
+            // libtiff hands back premultiplied colour, so white shows through as 255 - alpha.
+            const unsigned white = 255 - TIFFGetA(p);
+            out[0] = static_cast<std::uint8_t>(std::min(255u, TIFFGetB(p) + white));
+            out[1] = static_cast<std::uint8_t>(std::min(255u, TIFFGetG(p) + white));
+            out[2] = static_cast<std::uint8_t>(std::min(255u, TIFFGetR(p) + white));
+        }
+    }
+    return picture;
+}
+
+}  // namespace dg
