@@ -62,8 +62,8 @@ void InfoWindow::closeEvent(QCloseEvent* event) {
     }
 }
 
-TextWindow::TextWindow(const QString& caption, const QString& closeCaption,
-                       const QString& textName, QWidget* parent)
+TextWindow::TextWindow(const QString& caption, const QString& closeCaption, const QString& textName,
+                       QWidget* parent)
     : InfoWindow(caption, parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -96,12 +96,9 @@ ThelpEnhance::ThelpEnhance(QWidget* parent) : HelpWindow("helpEnhance.txt", pare
 ThelpChange::ThelpChange(QWidget* parent) : HelpWindow("helpChange.txt", parent) {
     setObjectName("ThelpChange");
 }
-ThelpMerge::ThelpMerge(QWidget* parent) : HelpWindow("helpMerge.txt", parent) {
-    setObjectName("ThelpMerge");
-}
+ThelpMerge::ThelpMerge(QWidget* parent) : HelpWindow("helpMerge.txt", parent) { setObjectName("ThelpMerge"); }
 
-TDescription::TDescription(QWidget* parent)
-    : TextWindow("Description", "CLOSE", "description.txt", parent) {
+TDescription::TDescription(QWidget* parent) : TextWindow("Description", "CLOSE", "description.txt", parent) {
     setObjectName("TDescription");
     setGeometry(0, 0, 1024, 733);
 }

@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStringList>
-
 #include <functional>
 #include <memory>
 
@@ -29,26 +28,32 @@ std::function<std::unique_ptr<TextWindow>()> maker() {
 
 std::vector<HelpCase> textCases() {
     return {
-        {"THelp001", maker<THelp001>(),
+        {"THelp001",
+         maker<THelp001>(),
          {"Before use of  our program you must have printer installed. Please visit our site for our "
           "preferred virtual printers."},
          33},
-        {"Thelp004", maker<Thelp004>(),
+        {"Thelp004",
+         maker<Thelp004>(),
          {"SELECT OUTPUT SIZE AND RESOLUTION:",
           "After opening your design, you must select the size of your tattoo."},
          23},
-        {"Thelp005", maker<Thelp005>(),
-         {"Tribal Creation", "This is the most important part of your tribal creation."}, 19},
+        {"Thelp005",
+         maker<Thelp005>(),
+         {"Tribal Creation", "This is the most important part of your tribal creation."},
+         19},
         {"Thelp019", maker<Thelp019>(), {"Here are all channels for available to work with. "}, 26},
         {"Thelp021", maker<Thelp021>(), {"Here is the most important part of your tattoo design."}, 32},
-        {"Thelp023", maker<Thelp023>(),
-         {"Color Matching",
-          "Now you can see all the colors/channels in your project in RGB and HEX values."},
+        {"Thelp023",
+         maker<Thelp023>(),
+         {"Color Matching", "Now you can see all the colors/channels in your project in RGB and HEX values."},
          36},
         {"Thelp028", maker<Thelp028>(), {"Here, you can find some separation and printing options."}, 32},
         {"Thelp029", maker<Thelp029>(), {"This is the final step: Printing by predefined size."}, 36},
-        {"ThelpEnhance", maker<ThelpEnhance>(),
-         {"Here you will prepare your image to produce the best result."}, 29},
+        {"ThelpEnhance",
+         maker<ThelpEnhance>(),
+         {"Here you will prepare your image to produce the best result."},
+         29},
         {"ThelpChange", maker<ThelpChange>(), {"Here, you can change the colors of the result image."}, 6},
         {"ThelpMerge", maker<ThelpMerge>(), {"", "Merging the Colors"}, 26},
         {"TDescription", maker<TDescription>(), {}, 65},
@@ -56,9 +61,7 @@ std::vector<HelpCase> textCases() {
     };
 }
 
-QPushButton* closeButton(QWidget& window) {
-    return window.findChild<QPushButton*>("closeButton");
-}
+QPushButton* closeButton(QWidget& window) { return window.findChild<QPushButton*>("closeButton"); }
 
 TEST(InfoWindowsTest, TextWindowsHaveCaptionCloseBarOpeningAndLength) {
     for (const HelpCase& c : textCases()) {
