@@ -30,9 +30,9 @@ void whitenNearWhite(RgbImage& picture, int depth) {
     });
 }
 
-bool isWhite(const std::uint8_t* p) { return p[0] == 255 && p[1] == 255 && p[2] == 255; }
+inline bool isWhite(const std::uint8_t* p) { return p[0] == 255 && p[1] == 255 && p[2] == 255; }
 
-void paintKey(std::uint8_t* p) {
+inline void paintKey(std::uint8_t* p) {
     p[0] = kKeyB;
     p[1] = kKeyG;
     p[2] = kKeyR;
