@@ -3,10 +3,15 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "imaging/Failure.h"
 #include "imaging/Numbers.h"
@@ -78,6 +83,7 @@ struct Contributors {
     std::vector<std::int32_t> index;  // source coordinate, already mirrored into the line
     std::vector<std::int32_t> weight;
     std::vector<float> inverse;  // 1 / divisor rounded up, for the quotient
+    std::int32_t span = 1;       // the most source coordinates, first to last, one list reaches
 };
 
 // Bounds the passes rely on. With inverse >= 1 / d rounded up to single precision,
@@ -152,6 +158,9 @@ Contributors buildContributors(ResampleFilter filter, float radius, std::int32_t
             for (std::size_t k = begin; k < lists.weight.size(); ++k) lists.weight[k] = -lists.weight[k];
             divisor = -divisor;
         }
+        const auto [lowest, highest] =
+            std::minmax_element(lists.index.begin() + static_cast<std::ptrdiff_t>(begin), lists.index.end());
+        lists.span = std::max(lists.span, *highest - *lowest + 1);
         if (divisor > kFastMaxDivisor || absSum > kFastMaxWeightSum) {
             throw std::logic_error("resampling weights beyond the bounds of the integer passes");
         }
@@ -163,34 +172,88 @@ Contributors buildContributors(ResampleFilter filter, float radius, std::int32_t
 
 using resample_detail::quotientByte;
 
-// Every row of source to the width of mid (same height).
-void horizontalPass(const Contributors& lists, const RgbImage& source, RgbImage& mid) {
-    const std::int32_t targetWidth = mid.width();
-    std::vector<std::int32_t> offset(lists.index.size());
-    for (std::size_t k = 0; k < offset.size(); ++k) offset[k] = 3 * lists.index[k];
+// The horizontal contributors laid out for the row kernel: each list padded to an even
+// length (a pad has weight 0 and repeats a real offset), weights packed two to a 32-bit
+// word so that one multiply-add takes two source pixels.
+struct RowKernel {
+    std::vector<std::int32_t> firstPair;  // list i is pairs [firstPair[i], firstPair[i + 1])
+    std::vector<std::int32_t> offset;     // byte offsets of the source pixels, two per pair
+    std::vector<std::uint32_t> weights;   // low 16 bits: first pixel's weight, high: second's
+    std::vector<float> inverse;
+};
 
-    forEachRowBlock(source.height(), [&](std::int32_t begin, std::int32_t end) {
-        for (std::int32_t y = begin; y < end; ++y) {
-            const std::uint8_t* src = source.row(y);
-            std::uint8_t* out = mid.row(y);
-            for (std::int32_t i = 0; i < targetWidth; ++i) {
-                std::int32_t s0 = 0, s1 = 0, s2 = 0;
-                const std::int32_t stop = lists.first[static_cast<std::size_t>(i) + 1];
-                for (std::int32_t k = lists.first[static_cast<std::size_t>(i)]; k < stop; ++k) {
-                    const std::uint8_t* p = src + offset[static_cast<std::size_t>(k)];
-                    const std::int32_t w = lists.weight[static_cast<std::size_t>(k)];
-                    s0 += w * p[0];
-                    s1 += w * p[1];
-                    s2 += w * p[2];
-                }
-                const float inverse = lists.inverse[static_cast<std::size_t>(i)];
-                out[0] = quotientByte(s0, inverse);
-                out[1] = quotientByte(s1, inverse);
-                out[2] = quotientByte(s2, inverse);
-                out += 3;
-            }
+RowKernel makeRowKernel(const Contributors& lists) {
+    RowKernel kernel;
+    const std::size_t count = lists.inverse.size();
+    kernel.firstPair.reserve(count + 1);
+    for (std::size_t i = 0; i < count; ++i) {
+        kernel.firstPair.push_back(static_cast<std::int32_t>(kernel.weights.size()));
+        const auto begin = static_cast<std::size_t>(lists.first[i]);
+        const auto end = static_cast<std::size_t>(lists.first[i + 1]);
+        for (std::size_t k = begin; k < end; k += 2) {
+            const bool pad = k + 1 >= end;
+            const std::int32_t w0 = lists.weight[k];
+            const std::int32_t w1 = pad ? 0 : lists.weight[k + 1];
+            kernel.offset.push_back(3 * lists.index[k]);
+            kernel.offset.push_back(3 * lists.index[pad ? k : k + 1]);
+            kernel.weights.push_back((static_cast<std::uint32_t>(w0) & 0xFFFFu) |
+                                     (static_cast<std::uint32_t>(w1) << 16));
         }
-    });
+    }
+    kernel.firstPair.push_back(static_cast<std::int32_t>(kernel.weights.size()));
+    kernel.inverse = lists.inverse;
+    return kernel;
+}
+
+// One row to the target width. line holds the source row followed by at least 4 spare bytes
+// (pixels are read 4 bytes at a time); out has 4 spare bytes after the row (each pixel is
+// written 4 bytes at a time, the fourth overwritten by the next pixel).
+void resampleRow(const RowKernel& kernel, const std::uint8_t* line, std::uint8_t* out,
+                 std::int32_t targetWidth) {
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (std::int32_t i = 0; i < targetWidth; ++i, out += 3) {
+        __m128i sum = zero;
+        const std::int32_t stop = kernel.firstPair[static_cast<std::size_t>(i) + 1];
+        for (std::int32_t k = kernel.firstPair[static_cast<std::size_t>(i)]; k < stop; ++k) {
+            std::int32_t p0, p1;
+            std::memcpy(&p0, line + kernel.offset[2 * static_cast<std::size_t>(k)], 4);
+            std::memcpy(&p1, line + kernel.offset[2 * static_cast<std::size_t>(k) + 1], 4);
+            const __m128i a = _mm_unpacklo_epi8(_mm_cvtsi32_si128(p0), zero);
+            const __m128i b = _mm_unpacklo_epi8(_mm_cvtsi32_si128(p1), zero);
+            // b0 b1 g0 g1 r0 r1 x0 x1 against w0 w1 w0 w1 ...: one sum per channel.
+            const __m128i w =
+                _mm_set1_epi32(static_cast<std::int32_t>(kernel.weights[static_cast<std::size_t>(k)]));
+            sum = _mm_add_epi32(sum, _mm_madd_epi16(_mm_unpacklo_epi16(a, b), w));
+        }
+        const __m128 scaled =
+            _mm_mul_ps(_mm_cvtepi32_ps(sum), _mm_set1_ps(kernel.inverse[static_cast<std::size_t>(i)]));
+        const __m128i q = _mm_cvttps_epi32(scaled);
+        // Saturating packs clamp to 0..255 exactly as quotientByte does.
+        const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(q, q), zero);
+        const auto word = static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes));
+        std::memcpy(out, &word, 4);
+    }
+#else
+    for (std::int32_t i = 0; i < targetWidth; ++i, out += 3) {
+        std::int32_t s0 = 0, s1 = 0, s2 = 0;
+        const std::int32_t stop = kernel.firstPair[static_cast<std::size_t>(i) + 1];
+        for (std::int32_t k = kernel.firstPair[static_cast<std::size_t>(i)]; k < stop; ++k) {
+            const std::uint32_t packed = kernel.weights[static_cast<std::size_t>(k)];
+            const auto w0 = static_cast<std::int16_t>(packed & 0xFFFFu);
+            const auto w1 = static_cast<std::int16_t>(packed >> 16);
+            const std::uint8_t* a = line + kernel.offset[2 * static_cast<std::size_t>(k)];
+            const std::uint8_t* b = line + kernel.offset[2 * static_cast<std::size_t>(k) + 1];
+            s0 += w0 * a[0] + w1 * b[0];
+            s1 += w0 * a[1] + w1 * b[1];
+            s2 += w0 * a[2] + w1 * b[2];
+        }
+        const float inverse = kernel.inverse[static_cast<std::size_t>(i)];
+        out[0] = quotientByte(s0, inverse);
+        out[1] = quotientByte(s1, inverse);
+        out[2] = quotientByte(s2, inverse);
+    }
+#endif
 }
 
 // The vertical pass works a whole target row at a time: within one target row every byte
@@ -217,36 +280,62 @@ void accumulate(std::int32_t* acc, const std::uint8_t* row, std::int16_t w, std:
 }
 
 void finishChunk(std::uint8_t* out, const std::int32_t* acc, float inverse, std::size_t n) {
-    for (std::size_t x = 0; x < n; ++x) {
-        out[x] = quotientByte(acc[x], inverse);
-    }
+    for (std::size_t x = 0; x < n; ++x) out[x] = quotientByte(acc[x], inverse);
 }
 
-void verticalPass(const Contributors& lists, const RgbImage& mid, RgbImage& target) {
-    const std::size_t rowBytes = static_cast<std::size_t>(target.width()) * 3;
+// Both passes in one sweep over the target rows. The horizontal pass's rows are made as the
+// vertical pass first needs them and kept in a small ring (one slot per source row modulo
+// the ring size, which is at least the widest span of source rows one target row reads), so
+// the intermediate picture never exists in full: every row of it is still computed from its
+// source row alone, and so has the same bytes however often it is made.
+void resampleRows(const Contributors& horizontal, const Contributors& vertical, const RgbImage& source,
+                  RgbImage& target) {
+    const RowKernel rowKernel = makeRowKernel(horizontal);
+    const std::int32_t targetWidth = target.width();
+    const std::size_t rowBytes = static_cast<std::size_t>(targetWidth) * 3;
+    const std::size_t pitch = (rowBytes + 4 + 63) & ~std::size_t{63};
+    const std::size_t lineBytes = static_cast<std::size_t>(source.width()) * 3;
+    const auto ringSize = static_cast<std::size_t>(vertical.span);
+
     forEachRowBlock(target.height(), [&](std::int32_t begin, std::int32_t end) {
+        std::vector<std::uint8_t> ring(ringSize * pitch);
+        std::vector<std::int32_t> held(ringSize, -1);
+        std::vector<std::uint8_t> line(lineBytes + 4);
         std::vector<std::int32_t> acc(kChunk);
+        std::vector<const std::uint8_t*> rows;
         for (std::int32_t y = begin; y < end; ++y) {
-            const auto first = static_cast<std::size_t>(lists.first[static_cast<std::size_t>(y)]);
-            const auto stop = static_cast<std::size_t>(lists.first[static_cast<std::size_t>(y) + 1]);
+            const auto first = static_cast<std::size_t>(vertical.first[static_cast<std::size_t>(y)]);
+            const auto stop = static_cast<std::size_t>(vertical.first[static_cast<std::size_t>(y) + 1]);
+            rows.clear();
+            for (std::size_t k = first; k < stop; ++k) {
+                const std::int32_t sourceRow = vertical.index[k];
+                const std::size_t slot = static_cast<std::size_t>(sourceRow) % ringSize;
+                std::uint8_t* made = ring.data() + slot * pitch;
+                if (held[slot] != sourceRow) {
+                    std::memcpy(line.data(), source.row(sourceRow), lineBytes);
+                    resampleRow(rowKernel, line.data(), made, targetWidth);
+                    held[slot] = sourceRow;
+                }
+                rows.push_back(made);
+            }
             std::uint8_t* out = target.row(y);
-            const float inverse = lists.inverse[static_cast<std::size_t>(y)];
+            const float inverse = vertical.inverse[static_cast<std::size_t>(y)];
+            const std::size_t n = rows.size();
             for (std::size_t x0 = 0; x0 < rowBytes; x0 += kChunk) {
-                const std::size_t n = std::min(kChunk, rowBytes - x0);
-                std::size_t k = first;
-                accumulateFirst(acc.data(), mid.row(lists.index[k]) + x0,
-                                static_cast<std::int16_t>(lists.weight[k]), n);
-                ++k;
-                for (; k + 1 < stop; k += 2) {
-                    accumulatePair(
-                        acc.data(), mid.row(lists.index[k]) + x0, static_cast<std::int16_t>(lists.weight[k]),
-                        mid.row(lists.index[k + 1]) + x0, static_cast<std::int16_t>(lists.weight[k + 1]), n);
+                const std::size_t len = std::min(kChunk, rowBytes - x0);
+                std::size_t k = 0;
+                accumulateFirst(acc.data(), rows[k] + x0,
+                                static_cast<std::int16_t>(vertical.weight[first + k]), len);
+                for (++k; k + 1 < n; k += 2) {
+                    accumulatePair(acc.data(), rows[k] + x0,
+                                   static_cast<std::int16_t>(vertical.weight[first + k]), rows[k + 1] + x0,
+                                   static_cast<std::int16_t>(vertical.weight[first + k + 1]), len);
                 }
-                if (k < stop) {
-                    accumulate(acc.data(), mid.row(lists.index[k]) + x0,
-                               static_cast<std::int16_t>(lists.weight[k]), n);
+                if (k < n) {
+                    accumulate(acc.data(), rows[k] + x0,
+                               static_cast<std::int16_t>(vertical.weight[first + k]), len);
                 }
-                finishChunk(out + x0, acc.data(), inverse, n);
+                finishChunk(out + x0, acc.data(), inverse, len);
             }
         }
     });
@@ -281,9 +370,8 @@ void ResampleInto(std::int32_t filterIndex, float radius, const RgbImage& source
     if (!(radius > 0.0f)) radius = defaultResampleRadius(filterIndex);
     if (source.empty() || target.empty()) return;
 
-    RgbImage mid(target.width(), source.height());
-    horizontalPass(buildContributors(filter, radius, source.width(), target.width()), source, mid);
-    verticalPass(buildContributors(filter, radius, source.height(), target.height()), mid, target);
+    resampleRows(buildContributors(filter, radius, source.width(), target.width()),
+                 buildContributors(filter, radius, source.height(), target.height()), source, target);
 }
 
 void ResampleInPlace(std::int32_t newWidth, std::int32_t newHeight, std::int32_t filterIndex, float radius,
