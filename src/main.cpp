@@ -1,12 +1,29 @@
 #include <QApplication>
-#include <QLabel>
+#include <QStyleFactory>
+
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtPrinter.h"
+#include "platform/qt/QtShell.h"
+#include "screens/ScreenSet.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Dermagraph Software");
-    QLabel window("Dermagraph Software");
-    window.setWindowTitle("SELECT TASK");
-    window.resize(1020, 730);
-    window.show();
+    // The run ends only through EndApplication, never because a last window went away.
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (QStyle* style = QStyleFactory::create("Fusion")) QApplication::setStyle(style);
+
+    dg::QtPrinter printer;
+    dg::QtClipboard clipboard;
+    dg::LocalFileSystem files;
+    dg::QtDialogs dialogs(files);
+    dg::QtShell shell;
+    dg::Platform platform{printer, clipboard, dialogs, files, shell};
+
+    dg::ScreenSet screens(platform, [] { QCoreApplication::exit(0); });
+    screens.start();
     return QApplication::exec();
 }

@@ -1,0 +1,13 @@
+#include "screens/ChangeColorsScreen.h"
+
+#include "screens/ScreenGeometry.h"
+
+namespace dg {
+
+TForm022::TForm022(ScreenSet& screens) : screens_(screens) {
+    setObjectName("TForm022");
+    setWindowTitle("CHANGE COLORS");
+    placeAsWorkingScreen(this);
+}
+
+}  // namespace dg

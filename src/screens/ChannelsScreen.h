@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QWidget>
+
+namespace dg {
+
+class ScreenSet;
+
+// The channels screen. Created hidden at start-up with its caption; its controls come with its own work.
+class TForm019 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm019(ScreenSet& screens);
+
+private:
+    [[maybe_unused]] ScreenSet& screens_;
+};
+
+}  // namespace dg

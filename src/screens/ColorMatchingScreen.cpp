@@ -1,0 +1,13 @@
+#include "screens/ColorMatchingScreen.h"
+
+#include "screens/ScreenGeometry.h"
+
+namespace dg {
+
+TForm023::TForm023(ScreenSet& screens) : screens_(screens) {
+    setObjectName("TForm023");
+    setWindowTitle("COLOR MATCHING");
+    placeAsWorkingScreen(this);
+}
+
+}  // namespace dg

@@ -1,0 +1,13 @@
+#include "screens/EnhanseUnit.h"
+
+#include "screens/ScreenGeometry.h"
+
+namespace dg {
+
+Tenhance::Tenhance(ScreenSet& screens) : screens_(screens) {
+    setObjectName("Tenhance");
+    setWindowTitle("enhance");
+    placeAsWorkingScreen(this);
+}
+
+}  // namespace dg

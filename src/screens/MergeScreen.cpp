@@ -1,0 +1,13 @@
+#include "screens/MergeScreen.h"
+
+#include "screens/ScreenGeometry.h"
+
+namespace dg {
+
+TForm020::TForm020(ScreenSet& screens) : screens_(screens) {
+    setObjectName("TForm020");
+    setWindowTitle("MERGE COLORS/CHANNELS");
+    placeAsWorkingScreen(this);
+}
+
+}  // namespace dg

@@ -1,0 +1,35 @@
+#include "screens/ScreenLook.h"
+
+#include <QPainter>
+#include <QPalette>
+#include <QPushButton>
+#include <QSvgRenderer>
+#include <QWidget>
+
+namespace dg::look {
+
+void setBackground(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void setFace(QPushButton* button, const QColor& colour) {
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, colour);
+    button->setPalette(palette);
+}
+
+QPixmap picture(const QString& name, int width, int height) {
+    QSvgRenderer renderer(":/pictures/" + name + ".svg");
+    QPixmap pixmap(width, height);
+    pixmap.fill(Qt::white);
+    if (!renderer.isValid()) return pixmap;
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter);
+    return pixmap;
+}
+
+}  // namespace dg::look

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QWidget>
+
+namespace dg {
+
+class ScreenSet;
+
+// The separation screen. Created hidden at start-up with its caption; its controls come with its own work.
+class TForm021 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm021(ScreenSet& screens);
+
+private:
+    [[maybe_unused]] ScreenSet& screens_;
+};
+
+}  // namespace dg

@@ -1,0 +1,13 @@
+#include "screens/TribalScreen.h"
+
+#include "screens/ScreenGeometry.h"
+
+namespace dg {
+
+TForm005::TForm005(ScreenSet& screens) : screens_(screens) {
+    setObjectName("TForm005");
+    setWindowTitle("TRIBAL CREATION");
+    placeAsWorkingScreen(this);
+}
+
+}  // namespace dg

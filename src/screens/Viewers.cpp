@@ -1,0 +1,88 @@
+#include "screens/Viewers.h"
+
+#include <QPushButton>
+#include <QString>
+
+#include "imaging/CountColors.h"
+#include "screens/PictureBox.h"
+#include "screens/ScreenSet.h"
+
+namespace dg {
+
+namespace {
+
+constexpr Qt::WindowFlags kViewerFlags = Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
+                                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                                         Qt::WindowMinimizeButtonHint;
+
+void placeViewer(QWidget* viewer, int left, int top, int width, int height) {
+    viewer->resize(width, height);
+    viewer->move(left, top);
+}
+
+}  // namespace
+
+TForm002::TForm002(ScreenSet& screens) : QWidget(nullptr, kViewerFlags), screens_(screens) {
+    setObjectName("TForm002");
+    setWindowTitle("SOURCE");
+    placeViewer(this, 1, 295, 296, 439);
+    Image1 = new PictureBox(screens_.pictures.source, this);
+    Image1->setObjectName("Image1");
+    Image1->setGeometry(0, 0, 296, 439);
+    connect(Image1, &PictureBox::clicked, this, &TForm002::Image1Click);
+    SpinEdit1.bind([this] { refresh(); });
+}
+
+void TForm002::refresh() {
+    const std::int64_t colours = CountColors(screens_.pictures.source);
+    setWindowTitle("SOURCE : " + QString::number(colours) + "  COLORS");
+    Image1->update();
+}
+
+void TForm002::Image1Click() {
+    if (screens_.state.task != TaskMode::CreateTribalTattoo) return;
+    screens_.pictures.preview = screens_.pictures.source;
+    screens_.form010->showPicture();
+}
+
+TForm003::TForm003(ScreenSet& screens) : QWidget(nullptr, kViewerFlags), screens_(screens) {
+    setObjectName("TForm003");
+    setWindowTitle("RESULT");
+    placeViewer(this, 298, 295, 719, 440);
+    Image1 = new PictureBox(screens_.pictures.result, this);
+    Image1->setObjectName("Image1");
+    Image1->setGeometry(0, 0, 719, 440);
+    connect(Image1, &PictureBox::clicked, this, &TForm003::Image1Click);
+}
+
+void TForm003::Image1Click() {
+    screens_.pictures.preview = screens_.pictures.result;
+    screens_.form010->showPicture();
+}
+
+TForm010::TForm010(ScreenSet& screens) : QWidget(nullptr, kViewerFlags), screens_(screens) {
+    setObjectName("TForm010");
+    setWindowTitle("PREVIEW");
+    placeViewer(this, -1, 3, 1018, 736);
+    closeButton_ = new QPushButton("CLOSE PREVIEW (or click the image to close)", this);
+    closeButton_->setObjectName("closePreview");
+    closeButton_->setGeometry(0, 0, 1018, 24);
+    Image1 = new PictureBox(screens_.pictures.preview, this);
+    Image1->setObjectName("Image1");
+    Image1->setGeometry(0, 24, 1018, 736 - 24);
+    connect(closeButton_, &QPushButton::clicked, this, &TForm010::closePreview);
+    connect(Image1, &PictureBox::clicked, this, &TForm010::closePreview);
+}
+
+void TForm010::showPicture() {
+    Image1->update();
+    show();
+    raise();
+}
+
+void TForm010::closePreview() {
+    screens_.pictures.preview.clear();
+    hide();
+}
+
+}  // namespace dg

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QWidget>
+
+#include "app/StepTrigger.h"
+
+class QPushButton;
+
+namespace dg {
+
+class PictureBox;
+class ScreenSet;
+
+// The SOURCE viewer: the picture being worked on, always on top, captioned with its number
+// of colours after every refresh.
+class TForm002 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm002(ScreenSet& screens);
+
+    // SOURCE refresh: "SOURCE : " + the number of colours + "  COLORS".
+    StepTrigger SpinEdit1;
+    // A click on the picture opens it in PREVIEW, in the tribal task only.
+    void Image1Click();
+
+private:
+    void refresh();
+
+    ScreenSet& screens_;
+    PictureBox* Image1 = nullptr;
+};
+
+// The RESULT viewer: the current result, always on top. A click opens it in PREVIEW.
+class TForm003 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm003(ScreenSet& screens);
+
+    void Image1Click();
+
+private:
+    ScreenSet& screens_;
+    PictureBox* Image1 = nullptr;
+};
+
+// The PREVIEW viewer: any picture the user clicks, over the whole desktop. A click on it or
+// its close bar empties it and hides it.
+class TForm010 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm010(ScreenSet& screens);
+
+    // Shows the PREVIEW picture as it is now.
+    void showPicture();
+    void closePreview();
+
+private:
+    ScreenSet& screens_;
+    PictureBox* Image1 = nullptr;
+    QPushButton* closeButton_ = nullptr;
+};
+
+}  // namespace dg
