@@ -114,21 +114,26 @@ constexpr std::uint32_t kBiAlphaBitfields = 6;
 
 [[noreturn]] void damaged(const char* what) { throw Failure(std::string("Damaged BMP file: ") + what + "."); }
 
-// One colour channel held under a bit mask, scaled to 0..255.
+// One colour channel held under a bit mask, widened to 0..255 by repeating its bits (so
+// five bits of 31 become 255, as everywhere else 16-bit pixels are shown); wider channels
+// keep their top eight bits.
 struct MaskChannel {
     std::uint32_t mask = 0;
     int shift = 0;
-    std::uint32_t max = 0;
+    int width = 0;
 
     explicit MaskChannel(std::uint32_t m = 0) : mask(m) {
         if (m == 0) return;
         shift = std::countr_zero(m);
-        max = m >> shift;
+        width = std::min(32 - shift, std::countr_one(m >> shift));
     }
     std::uint8_t operator()(std::uint32_t pixel) const {
-        if (max == 0) return 0;
-        const std::uint64_t v = (pixel & mask) >> shift;
-        return static_cast<std::uint8_t>((v * 255 + max / 2) / max);
+        if (width == 0) return 0;
+        const std::uint32_t v = (pixel >> shift) & ((width >= 32) ? 0xFFFFFFFFu : ((1u << width) - 1));
+        if (width >= 8) return static_cast<std::uint8_t>(v >> (width - 8));
+        std::uint32_t out = 0;
+        for (int at = 8 - width; at > -width; at -= width) out |= at >= 0 ? v << at : v >> -at;
+        return static_cast<std::uint8_t>(out);
     }
 };
 
@@ -178,9 +183,8 @@ DibHeader readHeader(const std::uint8_t* d, std::size_t size) {
             } else {
                 damaged("the bit masks are missing");
             }
-        } else if (h.headerSize >= 56) {
-            h.masks[3] = get32(d + 52);  // v3 and later headers may name an alpha mask
         }
+        if (h.headerSize >= 56) h.masks[3] = get32(d + 52);  // v3 and later headers name an alpha mask
     } else {
         damaged("unknown header size");
     }

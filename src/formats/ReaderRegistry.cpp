@@ -5,28 +5,24 @@
 
 #include "formats/AutodeskReader.h"
 #include "formats/Bmp.h"
+#include "formats/EmfReader.h"
 #include "formats/IcoReader.h"
 #include "formats/JpegReader.h"
 #include "formats/MagickReader.h"
 #include "formats/PictureLimits.h"
 #include "formats/PngReader.h"
 #include "formats/PsdReader.h"
-#include "formats/PspReader.h"
-#include "formats/ScrReader.h"
 #include "formats/Probes.h"
+#include "formats/PspReader.h"
+#include "formats/RlaReader.h"
+#include "formats/ScrReader.h"
 #include "formats/TiffReader.h"
 #include "imaging/Failure.h"
 
-#if __has_include("formats/EmfReader.h")
-#include "formats/EmfReader.h"
-#define DG_HAVE_EMF 1
-#endif
 
 namespace dg {
 
 namespace {
-
-[[noreturn]] void noReader() { throw Failure("No reader for this format is available."); }
 
 using SizeReader = bool (*)(const std::uint8_t*, std::size_t, ClaimedSize&);
 
@@ -46,13 +42,7 @@ RgbImage magick(const PictureSource& source, const char* name, SizeReader claime
 RgbImage readBmp(const PictureSource& s) { return decodeBmp(s.data, s.size); }
 RgbImage readIco(const PictureSource& s) { return decodeIco(s.data, s.size); }
 RgbImage readWmf(const PictureSource& s) { return magick(s, "WMF"); }
-RgbImage readEmf([[maybe_unused]] const PictureSource& s) {
-#ifdef DG_HAVE_EMF
-    return decodeEmf(s.data, s.size);
-#else
-    noReader();
-#endif
-}
+RgbImage readEmf(const PictureSource& s) { return decodeEmf(s.data, s.size); }
 RgbImage readJpeg(const PictureSource& s) { return decodeJpeg(s.data, s.size); }
 
 // Content readers.
@@ -73,7 +63,9 @@ RgbImage readPcx(const PictureSource& s) {
     if (s.size > 0 && s.data[0] == 0xCD) return decodeScr(s.data, s.size);
     return magick(s, "PCX", pcxSize);
 }
-RgbImage readRla(const PictureSource& s) { return magick(s, "RLA", rlaSize); }
+// Our own reader: the library's takes the row number modulo the width, which scrambles any
+// picture taller than it is wide.
+RgbImage readRla(const PictureSource& s) { return decodeRla(s.data, s.size); }
 RgbImage readSgi(const PictureSource& s) { return magick(s, "SGI", sgiSize); }
 RgbImage readPnm(const PictureSource& s) { return magick(s, "PNM", pnmSize); }
 RgbImage readPcd(const PictureSource& s) { return magick(s, "PCD"); }
