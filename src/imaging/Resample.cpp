@@ -363,8 +363,6 @@ float defaultResampleRadius(std::int32_t filterIndex) {
     return radii[static_cast<std::size_t>(filterAt(filterIndex))];
 }
 
-float resampleKernel(std::int32_t filterIndex, float t) { return kernel(filterAt(filterIndex), t); }
-
 void ResampleInto(std::int32_t filterIndex, float radius, const RgbImage& source, RgbImage& target) {
     const ResampleFilter filter = filterAt(filterIndex);
     if (!(radius > 0.0f)) radius = defaultResampleRadius(filterIndex);

@@ -20,9 +20,6 @@ const std::array<std::string_view, kResampleFilterCount>& resampleFilterNames();
 // The radius a filter reaches when the caller asks for radius 0.
 float defaultResampleRadius(std::int32_t filterIndex);
 
-// The filter's kernel f(t), in single precision as the weights are defined.
-float resampleKernel(std::int32_t filterIndex, float t);
-
 // Resamples the picture in place to newWidth x newHeight with the filter of the list;
 // radius 0 (or less) takes the filter's default radius. The result has exactly the new size;
 // a zero dimension anywhere gives a blank (white) picture of the new size. An unknown filter
