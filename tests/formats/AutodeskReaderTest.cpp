@@ -210,5 +210,20 @@ TEST(AutodeskReader, ProbeAcceptsBothKindsAndRejectsOthers) {
     EXPECT_FALSE(looksAutodesk(noise.data(), noise.size()));
 }
 
+TEST(AutodeskReader, RandomDamageGivesAPictureOrAFailure) {
+    std::mt19937 random(3);
+    for (const Bytes& good : {oldPicture(5, 4, Bytes(20, 3)), proPicture(5, 3, 8, {{0, colourMap({kWhite})}, {1, Bytes(15, 0)}})}) {
+        for (int round = 0; round < 300; ++round) {
+            Bytes bad = good;
+            const int changes = 1 + static_cast<int>(random() % 4);
+            for (int i = 0; i < changes; ++i) bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
+            try {
+                decode(bad);
+            } catch (const Failure&) {
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace dg

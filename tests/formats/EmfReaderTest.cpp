@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -155,6 +156,21 @@ TEST(EmfReader, DamagedHeadersAndRecordsFail) {
             ADD_FAILURE() << c.name << ": no failure";
         } catch (const Failure& failure) {
             EXPECT_NE(std::string(failure.what()).find(c.message), std::string::npos) << c.name << ": " << failure.what();
+        }
+    }
+}
+
+TEST(EmfReader, RandomDamageGivesAPictureOrAFailure) {
+    std::mt19937 random(5);
+    for (const Bytes& good : {metafile({{kRed, makeColor(255, 0, 0)}, {kBlue, makeColor(0, 0, 255)}}, kFrame)}) {
+        for (int round = 0; round < 400; ++round) {
+            Bytes bad = good;
+            const int changes = 1 + static_cast<int>(random() % 4);
+            for (int i = 0; i < changes; ++i) bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
+            try {
+                decode(bad);
+            } catch (const Failure&) {
+            }
         }
     }
 }
