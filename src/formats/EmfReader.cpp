@@ -3,6 +3,7 @@
 #include <emf2svg.h>
 
 #include <QByteArray>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QRectF>
@@ -92,6 +93,11 @@ RgbImage decodeEmf(const std::uint8_t* data, std::size_t size) {
     checkPictureSize(static_cast<std::int64_t>(width), static_cast<std::int64_t>(height));
     RgbImage picture(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
     if (boundsRight < boundsLeft || boundsBottom < boundsTop) return picture;  // nothing drawn
+
+    // Text records need the font database, which only a running GUI application has.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+        throw Failure("Metafiles can only be drawn while the program's windows are running.");
+    }
 
     generatorOptions options{};
     char noNamespace[] = "";
