@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <exception>
 #include <mutex>
+#include <thread>
 
 #include "imaging/Numbers.h"
 #include "imaging/Parallel.h"
@@ -85,7 +87,6 @@ RebuildSummary rebuildChannelSet(ChannelSet& set) {
     set.colors.fill(kNoColor);
     set.counts.fill(0);
     for (Channel& ch : set.channels) {
-        ch.mask.clear();
         ch.color = kNoColor;
         ch.count = 0;
         ch.checked = false;
@@ -104,12 +105,56 @@ RebuildSummary rebuildChannelSet(ChannelSet& set) {
         }
     }
 
-    for (int n = 1; n <= channels; ++n) {
+    // Masks of the right size are kept and overwritten row by row below; the others are made
+    // afresh, spread over the workers, since handing out and clearing that much new memory
+    // is most of a rebuild's time.
+    std::array<bool, kChannelCount> refill{};
+    std::vector<int> fresh;
+    for (int n = 1; n <= kChannelCount; ++n) {
         Channel& ch = set.channel(n);
+        if (n > channels) {
+            ch.mask.clear();
+            continue;
+        }
         ch.color = firstColors[static_cast<std::size_t>(n - 1)];
         set.colorOf(n) = ch.color;
-        ch.mask.reset(width, height);
-        if (ch.color == kWhite) ch.mask.fill(kBlack);
+        if (ch.mask.width() == width && ch.mask.height() == height && !ch.mask.empty()) {
+            refill[static_cast<std::size_t>(n - 1)] = true;
+        } else {
+            ch.mask.clear();
+            fresh.push_back(n);
+        }
+    }
+    {
+        const int workers = std::max(1, std::min<int>(workerCount(), static_cast<int>(fresh.size())));
+        auto make = [&](int worker) {
+            for (std::size_t i = static_cast<std::size_t>(worker); i < fresh.size();
+                 i += static_cast<std::size_t>(workers)) {
+                Channel& ch = set.channel(fresh[i]);
+                ch.mask.reset(width, height);
+                if (ch.color == kWhite) ch.mask.fill(kBlack);
+            }
+        };
+        std::vector<std::thread> threads;
+        std::vector<std::exception_ptr> errors(static_cast<std::size_t>(workers));
+        for (int w = 1; w < workers; ++w) {
+            threads.emplace_back([&, w] {
+                try {
+                    make(w);
+                } catch (...) {
+                    errors[static_cast<std::size_t>(w)] = std::current_exception();
+                }
+            });
+        }
+        try {
+            make(0);
+        } catch (...) {
+            errors[0] = std::current_exception();
+        }
+        for (auto& t : threads) t.join();
+        for (auto& e : errors) {
+            if (e) std::rethrow_exception(e);
+        }
     }
     set.after.reset(width, height);
 
@@ -123,24 +168,34 @@ RebuildSummary rebuildChannelSet(ChannelSet& set) {
     forEachRowBlock(height, [&](std::int32_t begin, std::int32_t end) {
         std::array<std::int64_t, kChannelCount> local{};
         std::array<std::uint8_t*, kChannelCount> rows{};
-        ColorValue lastColor = kNoColor;
-        int lastIndex = -1;
+        // A small direct-mapped cache of colour -> channel in front of the binary search.
+        constexpr std::size_t kCache = 1024;
+        std::vector<ColorValue> cacheColor(kCache, kNoColor);
+        std::vector<int> cacheIndex(kCache, -1);
         for (std::int32_t y = begin; y < end; ++y) {
-            for (int n = 0; n < channels; ++n) rows[static_cast<std::size_t>(n)] = set.channels[static_cast<std::size_t>(n)].mask.row(y);
+            for (int n = 0; n < channels; ++n) {
+                const auto i = static_cast<std::size_t>(n);
+                rows[i] = set.channels[i].mask.row(y);
+                if (refill[i]) std::memset(rows[i], set.channels[i].color == kWhite ? 0x00 : 0xFF, 3 * static_cast<std::size_t>(width));
+            }
             const std::uint8_t* p = before.row(y);
             std::uint8_t* a = set.after.row(y);
             for (std::int32_t x = 0; x < width; ++x, p += 3, a += 3) {
                 const ColorValue c = colorAt(p);
-                if (c != lastColor) {
-                    lastColor = c;
-                    lastIndex = -1;
+                const std::size_t slot = (static_cast<std::uint32_t>(c) * 2654435761u) >> 22;
+                int index = -1;
+                if (cacheColor[slot] == c) {
+                    index = cacheIndex[slot];
+                } else {
                     if (c <= lastChannelColor) {
-                        lastIndex = static_cast<int>(std::lower_bound(sorted, sorted + channels, c) - sorted);
+                        index = static_cast<int>(std::lower_bound(sorted, sorted + channels, c) - sorted);
                     }
+                    cacheColor[slot] = c;
+                    cacheIndex[slot] = index;
                 }
-                if (lastIndex < 0) continue;
-                ++local[static_cast<std::size_t>(lastIndex)];
-                std::memcpy(rows[static_cast<std::size_t>(lastIndex)] + 3 * static_cast<std::size_t>(x), p, 3);
+                if (index < 0) continue;
+                ++local[static_cast<std::size_t>(index)];
+                std::memcpy(rows[static_cast<std::size_t>(index)] + 3 * static_cast<std::size_t>(x), p, 3);
                 if (c != kWhite) std::memcpy(a, p, 3);
             }
         }

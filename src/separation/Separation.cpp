@@ -161,30 +161,35 @@ struct Totals {
 
 // Classifies the rows [begin, end) into map and adds them up. Red and green share one
 // 64-bit word and blue and the count another, each in 32-bit halves that a stretch of at
-// most 2^16 pixels cannot overflow; two banks take alternate pixels so that runs of one
+// most 2^16 pixels cannot overflow; four banks take turns pixel by pixel so that runs of one
 // channel do not wait on the same memory word.
 void classifyRows(const RgbImage& source, const SeparationClassifier& classifier, std::uint8_t* map,
                   std::int32_t begin, std::int32_t end, Totals& totals) {
     const std::int32_t width = source.width();
+    const SeparationClassifier::Lookup lookup = classifier.lookup();
     constexpr std::int32_t kStretch = 1 << 16;
+    constexpr int kBanks = 4;
     for (std::int32_t y = begin; y < end; ++y) {
         const std::uint8_t* p = source.row(y);
         std::uint8_t* m = map + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
         for (std::int32_t x0 = 0; x0 < width; x0 += kStretch) {
             const std::int32_t x1 = std::min(width, x0 + kStretch);
-            std::uint64_t rg[2][kChannelCount + 1] = {};
-            std::uint64_t bc[2][kChannelCount + 1] = {};
+            std::uint64_t rg[kBanks][kChannelCount + 1] = {};
+            std::uint64_t bc[kBanks][kChannelCount + 1] = {};
             for (std::int32_t x = x0; x < x1; ++x) {
                 const std::uint8_t* q = p + 3 * static_cast<std::size_t>(x);
-                const int ch = classifier.countedChannel(q[0], q[1], q[2]);
+                const int ch = lookup.channel(q[0], q[1], q[2]);
                 m[x] = static_cast<std::uint8_t>(ch);
-                const int bank = x & 1;
+                const int bank = x & (kBanks - 1);
                 rg[bank][ch] += q[2] | (static_cast<std::uint64_t>(q[1]) << 32);
                 bc[bank][ch] += q[0] | (std::uint64_t{1} << 32);
             }
             for (int ch = 1; ch <= kChannelCount; ++ch) {
-                const std::uint64_t sumRg = rg[0][ch] + rg[1][ch];
-                const std::uint64_t sumBc = bc[0][ch] + bc[1][ch];
+                std::uint64_t sumRg = 0, sumBc = 0;
+                for (int bank = 0; bank < kBanks; ++bank) {
+                    sumRg += rg[bank][ch];
+                    sumBc += bc[bank][ch];
+                }
                 totals.counts[static_cast<std::size_t>(ch)] += static_cast<std::int64_t>(sumBc >> 32);
                 auto& s = totals.sums[static_cast<std::size_t>(ch)];
                 s[0] += static_cast<std::int64_t>(sumRg & 0xFFFFFFFFu);
@@ -271,13 +276,14 @@ namespace {
 void writeMasks(const RgbImage& source, const SeparationClassifier& classifier,
                 std::array<RgbImage*, kChannelCount + 1>& masks, std::int32_t begin, std::int32_t end) {
     const std::int32_t width = source.width();
+    const SeparationClassifier::Lookup lookup = classifier.lookup();
     for (std::int32_t y = begin; y < end; ++y) {
         const std::uint8_t* p = source.row(y);
         std::array<std::uint8_t*, kChannelCount + 1> rows{};
         for (std::size_t k = 1; k <= kChannelCount; ++k) rows[k] = masks[k] ? masks[k]->row(y) : nullptr;
         for (std::int32_t x = 0; x < width; ++x) {
             const std::uint8_t* q = p + 3 * static_cast<std::size_t>(x);
-            const int ch = classifier.countedChannel(q[0], q[1], q[2]);
+            const int ch = lookup.channel(q[0], q[1], q[2]);
             std::uint8_t* d = rows[static_cast<std::size_t>(ch)];
             if (d != nullptr) std::memcpy(d + 3 * static_cast<std::size_t>(x), q, 3);
         }
@@ -290,11 +296,12 @@ std::array<std::int64_t, kChannelCount + 1> countChannels(const RgbImage& source
     std::mutex merging;
     forEachRowBlock(source.height(), [&](std::int32_t begin, std::int32_t end) {
         std::array<std::int64_t, kChannelCount + 1> part{};
+        const SeparationClassifier::Lookup lookup = classifier.lookup();
         for (std::int32_t y = begin; y < end; ++y) {
             const std::uint8_t* p = source.row(y);
             for (std::int32_t x = 0; x < source.width(); ++x) {
                 const std::uint8_t* q = p + 3 * static_cast<std::size_t>(x);
-                ++part[static_cast<std::size_t>(classifier.countedChannel(q[0], q[1], q[2]))];
+                ++part[static_cast<std::size_t>(lookup.channel(q[0], q[1], q[2]))];
             }
         }
         const std::lock_guard<std::mutex> lock(merging);

@@ -27,14 +27,30 @@ public:
 
     const SeparationThresholds& thresholds() const { return thresholds_; }
 
-    // 0..23 as above, from the pixel's blue, green and red bytes.
+    // The tables by plain pointers, for pixel loops: byte stores into a picture may alias
+    // anything, and would make the compiler fetch a member's pointers again per pixel.
+    struct Lookup {
+        const std::uint8_t* table;
+        const std::uint32_t* red;
+        const std::uint32_t* green;
+        const std::uint32_t* blue;
+        unsigned orderStride;
+
+        // 0..23 as above, from the pixel's blue, green and red bytes.
+        int channel(std::uint8_t b, std::uint8_t g, std::uint8_t r) const {
+            // Each pair of components compares as 0 (less), 1 (equal) or 2 (greater).
+            const unsigned rg = static_cast<unsigned>(r > g) + static_cast<unsigned>(r >= g);
+            const unsigned rb = static_cast<unsigned>(r > b) + static_cast<unsigned>(r >= b);
+            const unsigned gb = static_cast<unsigned>(g > b) + static_cast<unsigned>(g >= b);
+            return table[(rg * 9 + rb * 3 + gb) * orderStride + red[r] + green[g] + blue[b]];
+        }
+    };
+    Lookup lookup() const {
+        return {table_.data(), redPart_.data(), greenPart_.data(), bluePart_.data(), orderStride_};
+    }
+
     int countedChannel(std::uint8_t blue, std::uint8_t green, std::uint8_t red) const {
-        // Each pair of components compares as 0 (less), 1 (equal) or 2 (greater).
-        const unsigned rg = static_cast<unsigned>(red > green) + static_cast<unsigned>(red >= green);
-        const unsigned rb = static_cast<unsigned>(red > blue) + static_cast<unsigned>(red >= blue);
-        const unsigned gb = static_cast<unsigned>(green > blue) + static_cast<unsigned>(green >= blue);
-        return table_[(rg * 9 + rb * 3 + gb) * orderStride_ + redPart_[red] + greenPart_[green] +
-                      bluePart_[blue]];
+        return lookup().channel(blue, green, red);
     }
 
 private:
