@@ -23,6 +23,8 @@ void setLimits(const PictureLimits& limits) {
     SetMagickResourceLimit(PixelsResource, limits.maxPixels);
 }
 
+}  // namespace
+
 void ensureMagick() {
     std::call_once(gMagickOnce, [] {
         ExceptionInfo exception;
@@ -33,6 +35,8 @@ void ensureMagick() {
         setLimits(pictureLimits());
     });
 }
+
+namespace {
 
 struct ImageInfoDeleter {
     void operator()(ImageInfo* info) const { DestroyImageInfo(info); }
@@ -84,7 +88,13 @@ RgbImage decodeWithMagick(const std::uint8_t* data, std::size_t size, const Magi
         info->density = AcquireString(density.c_str());
     }
     ExceptionGuard exception;
-    std::unique_ptr<Image, ImageDeleter> list(BlobToImage(info.get(), data, size, &exception.info));
+    std::unique_ptr<Image, ImageDeleter> list;
+    if (request.readFromPath && !request.path.empty()) {
+        copyString(info->filename, std::string(request.magick) + ":" + request.path);
+        list.reset(ReadImage(info.get(), &exception.info));
+    } else {
+        list.reset(BlobToImage(info.get(), data, size, &exception.info));
+    }
     if (!list || exception.info.severity >= ErrorException) {
         throw Failure(messageOf(exception.info, request.magick));
     }

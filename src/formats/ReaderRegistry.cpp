@@ -69,7 +69,16 @@ RgbImage readRla(const PictureSource& s) { return decodeRla(s.data, s.size); }
 RgbImage readSgi(const PictureSource& s) { return magick(s, "SGI", sgiSize); }
 RgbImage readPnm(const PictureSource& s) { return magick(s, "PNM", pnmSize); }
 RgbImage readPcd(const PictureSource& s) { return magick(s, "PCD"); }
-RgbImage readCut(const PictureSource& s) { return magick(s, "CUT", cutSize); }
+RgbImage readCut(const PictureSource& s) {
+    ClaimedSize claimed;
+    if (cutSize(s.data, s.size, claimed)) checkPictureSize(claimed.width, claimed.height);
+    MagickRequest request;
+    request.magick = "CUT";
+    request.path = s.path;
+    // Its palette lies beside it in a .PAL file, which the library looks for by name.
+    request.readFromPath = true;
+    return decodeWithMagick(s.data, s.size, request);
+}
 RgbImage readPng(const PictureSource& s) { return decodePng(s.data, s.size); }
 
 RgbImage readPsd(const PictureSource& s) { return decodePsd(s.data, s.size); }

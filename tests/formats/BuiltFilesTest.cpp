@@ -12,6 +12,7 @@
 #include <magick/api.h>
 
 #include "FormatTestSupport.h"
+#include "formats/MagickReader.h"
 #include "formats/PictureReaders.h"
 #include "imaging/Failure.h"
 #include "support/ImageCompare.h"
@@ -399,6 +400,161 @@ TEST(RlaFiles, WideAndTallPictures) {
                 << picture.width() << " x " << picture.height() << " ." << extension;
         }
     }
+}
+
+// ---- Dr. Halo CUT, with and without its palette file ----------------------------------
+
+Bytes cutFile(const std::vector<std::vector<unsigned>>& rows, int width) {
+    Bytes b;
+    le16(b, static_cast<unsigned>(width));
+    le16(b, static_cast<unsigned>(rows.size()));
+    le16(b, 0);
+    for (const auto& row : rows) {
+        Bytes line;
+        // Literal bytes for the first three pixels, runs for the rest.
+        line.push_back(3);
+        for (int x = 0; x < 3; ++x) line.push_back(static_cast<std::uint8_t>(row[static_cast<std::size_t>(x)]));
+        for (int x = 3; x < width; ++x) line.insert(line.end(), {0x81, static_cast<std::uint8_t>(row[static_cast<std::size_t>(x)])});
+        line.push_back(0);
+        le16(b, static_cast<unsigned>(line.size()));
+        b.insert(b.end(), line.begin(), line.end());
+    }
+    return b;
+}
+
+Bytes cutPalette(const std::vector<ColorValue>& palette) {
+    Bytes b = {'A', 'H'};
+    le16(b, 0);  // version
+    le16(b, 0);  // size
+    b.push_back(0x0A);
+    b.push_back(0);
+    le16(b, 0);
+    le16(b, 0);
+    le16(b, static_cast<unsigned>(palette.size() - 1));
+    for (int i = 0; i < 3; ++i) le16(b, 255);
+    b.resize(40, 0);
+    for (ColorValue c : palette) {
+        // Entries do not cross a 512-byte sector.
+        if (b.size() % 512 > 512 - 6) b.resize((b.size() / 512 + 1) * 512, 0);
+        le16(b, static_cast<unsigned>(redOf(c)));
+        le16(b, static_cast<unsigned>(greenOf(c)));
+        le16(b, static_cast<unsigned>(blueOf(c)));
+    }
+    return b;
+}
+
+TEST(CutFiles, ColoursFromThePaletteBesideItGreyWithout) {
+    const RgbImage picture = source("rgb");  // 192 colours
+    const Indexed idx = indexed(picture);
+    test::TempFolder folder;
+    const std::string path = folder.file("design.cut");
+    test::writeFileBytes(path, cutFile(idx.rows, picture.width()));
+    // Without a palette the indices are grey levels.
+    RgbImage grey(picture.width(), picture.height());
+    for (int y = 0; y < grey.height(); ++y)
+        for (int x = 0; x < grey.width(); ++x) {
+            const int v = static_cast<int>(idx.rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]);
+            grey.setPixel(x, y, makeColor(v, v, v));
+        }
+    EXPECT_TRUE(test::SameImage(grey, readPicture(path)));
+    test::writeFileBytes(folder.file("design.PAL"), cutPalette(idx.palette));
+        EXPECT_TRUE(test::SameImage(picture, readPicture(path)));
+}
+
+// ---- Windows metafile -----------------------------------------------------------------
+
+TEST(WmfFiles, DrawsItsRecords) {
+    // A placeable metafile of 16 x 12 units at 72 units an inch: a red rectangle over the left
+    // half, a blue one over the right, no outlines. (The library sizes the picture to what the
+    // records draw.)
+    Bytes records;
+    auto record = [&](unsigned function, std::initializer_list<unsigned> params) {
+        le32(records, static_cast<std::uint32_t>(3 + params.size()));
+        le16(records, function);
+        for (unsigned p : params) le16(records, p);
+    };
+    record(0x020B, {0, 0});                 // SetWindowOrg(y, x)
+    record(0x020C, {12, 16});               // SetWindowExt(y, x)
+    record(0x02FC, {0, 0x00FF, 0x0000, 0}); // CreateBrushIndirect(solid, red)
+    record(0x012D, {0});                    // SelectObject(brush)
+    record(0x02FA, {5, 0, 0, 0, 0});        // CreatePenIndirect(null pen)
+    record(0x012D, {1});                    // SelectObject(pen)
+    record(0x041B, {12, 8, 0, 0});          // Rectangle(bottom, right, top, left)
+    record(0x01F0, {0});                    // DeleteObject(red brush)
+    record(0x02FC, {0, 0x0000, 0x00FF, 0}); // CreateBrushIndirect(solid, blue)
+    record(0x012D, {0});                    // SelectObject(brush)
+    record(0x041B, {12, 16, 0, 8});         // Rectangle(bottom, right, top, left)
+    record(0x0000, {});                     // end
+    Bytes b;
+    le32(b, 0x9AC6CDD7u);
+    le16(b, 0);
+    for (unsigned v : {0u, 0u, 16u, 12u}) le16(b, v);
+    le16(b, 72);
+    le32(b, 0);
+    unsigned checksum = 0;
+    for (std::size_t i = 0; i < 20; i += 2) checksum ^= b[i] | (b[i + 1] << 8);
+    le16(b, checksum);
+    le16(b, 1);  // in memory
+    le16(b, 9);
+    le16(b, 0x0300);
+    le32(b, static_cast<std::uint32_t>((18 + records.size()) / 2));
+    le16(b, 2);
+    le32(b, 8);
+    le16(b, 0);
+    b.insert(b.end(), records.begin(), records.end());
+    const RgbImage picture = readPictureBytes(b.data(), b.size(), "wmf");
+    ASSERT_EQ(picture.width(), 16);
+    ASSERT_EQ(picture.height(), 12);
+    for (int y = 1; y < 11; ++y) {
+        EXPECT_EQ(picture.pixel(3, y), makeColor(255, 0, 0)) << y;
+        EXPECT_EQ(picture.pixel(12, y), makeColor(0, 0, 255)) << y;
+    }
+}
+
+// ---- Kodak Photo-CD -------------------------------------------------------------------
+
+TEST(PcdFiles, TheBaseImageAtSevenSixtyEightByFiveTwelve) {
+    // Photo-CD always holds a 768 x 512 base picture. The library writes one from a smooth
+    // gradient; its PhotoYCC encoding is not the exact inverse of the decoding (its own round
+    // trip is some 17 levels out on average), so the check is the size, a mean difference of
+    // at most 24 levels, and the gradient's direction in every channel.
+    RgbImage picture(768, 512);
+    std::vector<std::uint8_t> rgb(768 * 512 * 3);
+    for (int y = 0; y < 512; ++y)
+        for (int x = 0; x < 768; ++x) {
+            const ColorValue c = makeColor(40 + x / 5, 40 + y / 3, 40 + (x + y) / 8);
+            picture.setPixel(x, y, c);
+            std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * 768 + x) * 3];
+            p[0] = static_cast<std::uint8_t>(redOf(c));
+            p[1] = static_cast<std::uint8_t>(greenOf(c));
+            p[2] = static_cast<std::uint8_t>(blueOf(c));
+        }
+    ensureMagick();
+    ExceptionInfo exception;
+    GetExceptionInfo(&exception);
+    Image* image = ConstituteImage(768, 512, "RGB", CharPixel, rgb.data(), &exception);
+    ASSERT_NE(image, nullptr);
+    ImageInfo* info = CloneImageInfo(nullptr);
+    std::strcpy(info->magick, "PCD");
+    std::strcpy(image->magick, "PCD");
+    std::size_t length = 0;
+    void* blob = ImageToBlob(info, image, &length, &exception);
+    DestroyImage(image);
+    DestroyImageInfo(info);
+    DestroyExceptionInfo(&exception);
+    ASSERT_NE(blob, nullptr);
+    const Bytes file(static_cast<std::uint8_t*>(blob), static_cast<std::uint8_t*>(blob) + length);
+    MagickFree(blob);
+    const RgbImage decoded = readPictureBytes(file.data(), file.size(), "pcd");
+    ASSERT_EQ(decoded.width(), 768);
+    ASSERT_EQ(decoded.height(), 512);
+    double total = 0;
+    for (int y = 0; y < 512; ++y)
+        for (int i = 0; i < 768 * 3; ++i) total += std::abs(int{picture.row(y)[i]} - int{decoded.row(y)[i]});
+    EXPECT_LE(total / (768.0 * 512 * 3), 24.0);
+    EXPECT_GT(redOf(decoded.pixel(700, 256)), redOf(decoded.pixel(60, 256)) + 60);
+    EXPECT_GT(greenOf(decoded.pixel(384, 480)), greenOf(decoded.pixel(384, 30)) + 60);
+    EXPECT_GT(blueOf(decoded.pixel(700, 480)), blueOf(decoded.pixel(60, 30)) + 60);
 }
 
 }  // namespace
