@@ -1,6 +1,8 @@
 #include "formats/PsdReader.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -146,6 +148,27 @@ int transparentIndex(const std::uint8_t* p, std::uint64_t length) {
 
 std::uint8_t mul255(std::uint32_t a, std::uint32_t b) { return static_cast<std::uint8_t>((a * b + 127) / 255); }
 
+// Photoshop's Lab (D50 white; L in 0..255 for 0..100, a and b offset by 128) to sRGB, through
+// XYZ and the Bradford-adapted D50 matrix.
+void labToRgb(std::uint8_t l8, std::uint8_t a8, std::uint8_t b8, std::uint8_t& red, std::uint8_t& green, std::uint8_t& blue) {
+    const double l = l8 * (100.0 / 255.0);
+    const double fy = (l + 16.0) / 116.0;
+    const double fx = fy + (a8 - 128.0) / 500.0;
+    const double fz = fy - (b8 - 128.0) / 200.0;
+    const auto inverse = [](double t) { return t > 6.0 / 29.0 ? t * t * t : 3.0 * (6.0 / 29.0) * (6.0 / 29.0) * (t - 4.0 / 29.0); };
+    const double x = 0.9642 * inverse(fx);
+    const double y = inverse(fy);
+    const double z = 0.8249 * inverse(fz);
+    const double linear[3] = {3.1338561 * x - 1.6168667 * y - 0.4906146 * z, -0.9787684 * x + 1.9161415 * y + 0.0334540 * z,
+                              0.0719453 * x - 0.2289914 * y + 1.4052427 * z};
+    std::uint8_t* out[3] = {&red, &green, &blue};
+    for (int i = 0; i < 3; ++i) {
+        const double c = std::clamp(linear[i], 0.0, 1.0);
+        const double encoded = c <= 0.0031308 ? 12.92 * c : 1.055 * std::pow(c, 1.0 / 2.4) - 0.055;
+        *out[i] = static_cast<std::uint8_t>(std::nearbyint(encoded * 255.0));
+    }
+}
+
 }  // namespace
 
 bool looksPsd(const std::uint8_t* data, std::size_t size) {
@@ -173,7 +196,6 @@ RgbImage decodePsd(const std::uint8_t* data, std::size_t size) {
     const bool large = h.version == 2;
     if (h.channels < 1 || h.channels > kMaxChannels) damaged("bad channel count");
     if (!knownMode(h.mode)) damaged("unknown colour mode");
-    if (h.mode == kLab) throw Failure("Photoshop pictures in Lab colour are not supported.");
     if (h.mode == kMultichannel) throw Failure("Photoshop multichannel pictures are not supported.");
     if (h.depth == 32) throw Failure("Photoshop pictures of 32 bits per channel are not supported.");
     if ((h.mode == kBitmap && h.depth != 1) || (h.mode != kBitmap && h.depth != 8 && h.depth != 16)) {
@@ -182,7 +204,7 @@ RgbImage decodePsd(const std::uint8_t* data, std::size_t size) {
     checkPictureSize(h.width, h.height);
 
     std::uint32_t colorChannels = 1;
-    if (h.mode == kRgb) colorChannels = 3;
+    if (h.mode == kRgb || h.mode == kLab) colorChannels = 3;
     if (h.mode == kCmyk) colorChannels = 4;
     if (h.channels < colorChannels) damaged("too few channels for its colour mode");
 
@@ -296,6 +318,9 @@ RgbImage decodePsd(const std::uint8_t* data, std::size_t size) {
                     }
                     break;
                 }
+                case kLab:
+                    labToRgb(channel[0][x], channel[1][x], channel[2][x], red, green, blue);
+                    break;
                 case kRgb:
                     red = channel[0][x];
                     green = channel[1][x];
