@@ -85,19 +85,19 @@ InkRecipe computeRecipe(int R, int G, int B) {
     const std::int64_t firstRounded = roundHalfEven(recipe.firstPart);
     const std::int64_t secondRounded = roundHalfEven(recipe.secondPart);
     const std::int64_t whiteRounded = roundHalfEven(recipe.whitePart);
-    InkSlot& a = recipe.slots[0];
+    InkSlot& a = recipe.inkSlots[0];
     a.ink = first;
     if (firstRounded > 0) {
         a.shown = true;
         a.partText = partText(std::to_string(firstRounded));
     }
-    InkSlot& b = recipe.slots[1];
+    InkSlot& b = recipe.inkSlots[1];
     b.ink = second;
     if (secondRounded > 0) {
         b.shown = true;
         b.partText = partText(std::to_string(secondRounded));
     }
-    InkSlot& k = recipe.slots[2];
+    InkSlot& k = recipe.inkSlots[2];
     k.ink = Ink::Black;
     if (recipe.blackPart > 0.0f) {
         // Black is strong: a third of its share goes in unless it is the only ink.
@@ -106,7 +106,7 @@ InkRecipe computeRecipe(int R, int G, int B) {
         k.shown = true;
         k.partText = partText(shortestText(static_cast<double>(shown)).substr(0, 4));
     }
-    InkSlot& w = recipe.slots[3];
+    InkSlot& w = recipe.inkSlots[3];
     w.ink = Ink::White;
     if (whiteRounded > 0) {
         w.shown = true;
@@ -117,7 +117,7 @@ InkRecipe computeRecipe(int R, int G, int B) {
 
 std::string recipeText(const InkRecipe& recipe) {
     std::string text;
-    for (const InkSlot& slot : recipe.slots) {
+    for (const InkSlot& slot : recipe.inkSlots) {
         if (slot.shown) text += std::string(inkName(slot.ink)) + slot.partText + "; ";
     }
     return text;

@@ -22,7 +22,7 @@ struct InkSlot {
 };
 
 struct InkRecipe {
-    std::array<InkSlot, 4> slots;
+    std::array<InkSlot, 4> inkSlots;
     // The parts out of 100, single precision as computed.
     float firstPart = 0, secondPart = 0, blackPart = 0, whitePart = 0;
 };

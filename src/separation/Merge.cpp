@@ -108,14 +108,14 @@ ColorValue choiceTextColor(ColorValue color) {
 std::vector<ColorValue> colorsByFallingCount(const RgbImage& picture) {
     // A map of the taken slots stands in for a table of 2^24 + 2 of them: counts can exceed
     // 2^24 in pictures of more than 16.7 million pixels, which such a table would not hold.
-    std::map<std::int64_t, ColorValue> slots;
+    std::map<std::int64_t, ColorValue> taken;
     for (const auto& [color, count] : colorCensus(picture)) {
         for (std::int64_t s = count; s <= count + kSlotProbe; ++s) {
-            if (slots.emplace(s, color).second) break;
+            if (taken.emplace(s, color).second) break;
         }
     }
     std::vector<ColorValue> listed;
-    for (auto it = slots.rbegin(); it != slots.rend() && static_cast<int>(listed.size()) < kMaxListed; ++it) {
+    for (auto it = taken.rbegin(); it != taken.rend() && static_cast<int>(listed.size()) < kMaxListed; ++it) {
         listed.push_back(it->second);
     }
     return listed;

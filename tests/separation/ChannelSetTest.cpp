@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "imaging/Parallel.h"
 #include "separation/ChangeColors.h"
 #include "separation/ChannelSetBuild.h"
 #include "support/ImageCompare.h"
@@ -144,6 +145,59 @@ TEST(ChannelSet, CensusCountsEveryColour) {
         total += census[i].second;
     }
     EXPECT_EQ(total, 2000);
+}
+
+void expectSameSet(const ChannelSet& expected, const ChannelSet& got) {
+    EXPECT_EQ(expected.colors, got.colors);
+    EXPECT_EQ(expected.counts, got.counts);
+    EXPECT_TRUE(SameImage(expected.after, got.after));
+    for (int n = 1; n <= kChannelCount; ++n) {
+        SCOPED_TRACE("channel " + std::to_string(n));
+        EXPECT_TRUE(SameImage(expected.channel(n).mask, got.channel(n).mask));
+        EXPECT_EQ(expected.channel(n).checked, got.channel(n).checked);
+        EXPECT_EQ(expected.channel(n).percentageText, got.channel(n).percentageText);
+    }
+}
+
+// A picture of few colours in blotches, white among them.
+RgbImage blotches(std::int32_t width, std::int32_t height, int colours, std::uint32_t seed) {
+    const RgbImage noise = test::randomImage(width, height, seed);
+    RgbImage picture(width, height);
+    for (std::int32_t y = 0; y < height; ++y) {
+        for (std::int32_t x = 0; x < width; ++x) {
+            const int k = (redOf(noise.pixel(x / 4 * 4, y / 4 * 4)) + x / 8) % colours;
+            picture.setPixel(x, y, k == 0 ? kWhite : makeColor(40 * k, 255 - 30 * k, 7 * k));
+        }
+    }
+    return picture;
+}
+
+TEST(ChannelSet, RebuildOverAnEarlierSetEqualsAFreshOne) {
+    // The masks of the earlier set have the same size and are reused: every trace of the
+    // earlier channels must go.
+    ChannelSet set = built(blotches(67, 45, 9, 1));
+    set.before = blotches(67, 45, 6, 2);
+    rebuildChannelSet(set);
+    expectSameSet(built(blotches(67, 45, 6, 2)), set);
+    set.before = blotches(67, 45, 26, 3);
+    rebuildChannelSet(set);
+    expectSameSet(built(blotches(67, 45, 26, 3)), set);
+    // The rebuild paints AFTER in its own pass: it must be what Redraw paints from the masks.
+    ChannelSet redrawn = set;
+    redrawChannelSet(redrawn);
+    EXPECT_TRUE(SameImage(redrawn.after, set.after));
+}
+
+TEST(ChannelSet, SameBytesWithOneAndTwoWorkers) {
+    const RgbImage picture = blotches(150, 121, 25, 4);
+    setWorkerCount(1);
+    ChannelSet one = built(picture);
+    setChannelChecked(one, 4, false);
+    setWorkerCount(2);
+    ChannelSet two = built(picture);
+    setChannelChecked(two, 4, false);
+    setWorkerCount(0);
+    expectSameSet(one, two);
 }
 
 TEST(ChangeColors, DoubleClickReplacesEveryPixelOfThatColour) {

@@ -7,7 +7,7 @@ namespace dg {
 namespace {
 
 std::string slotText(const InkRecipe& r, std::size_t slot) {
-    return r.slots[slot].shown ? r.slots[slot].partText : "hidden";
+    return r.inkSlots[slot].shown ? r.inkSlots[slot].partText : "hidden";
 }
 
 TEST(InkRecipe, WorkedExamples) {
@@ -37,10 +37,10 @@ TEST(InkRecipe, WorkedExamples) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b));
         const InkRecipe r = computeRecipe(c.r, c.g, c.b);
-        EXPECT_EQ(r.slots[0].ink, c.firstInk);
-        EXPECT_EQ(r.slots[1].ink, c.secondInk);
-        EXPECT_EQ(r.slots[2].ink, Ink::Black);
-        EXPECT_EQ(r.slots[3].ink, Ink::White);
+        EXPECT_EQ(r.inkSlots[0].ink, c.firstInk);
+        EXPECT_EQ(r.inkSlots[1].ink, c.secondInk);
+        EXPECT_EQ(r.inkSlots[2].ink, Ink::Black);
+        EXPECT_EQ(r.inkSlots[3].ink, Ink::White);
         if (*c.first == '\0') continue;  // only the inks are pinned
         EXPECT_EQ(slotText(r, 0), c.first);
         EXPECT_EQ(slotText(r, 1), c.second);
