@@ -38,7 +38,9 @@ constexpr std::size_t kProHeader = 64;
 constexpr std::uint32_t kOldId = 0x9119;
 constexpr std::uint32_t kProId = 0x9500;
 
-[[noreturn]] void damaged(const std::string& what) { throw Failure("Damaged Autodesk picture: " + what + "."); }
+[[noreturn]] void damaged(const std::string& what) {
+    throw Failure("Damaged Autodesk picture: " + what + ".");
+}
 
 bool looksPro(const std::uint8_t* d, std::size_t size) {
     if (size < kProHeader || bytes::le16(d + 4) != kProId) return false;
@@ -93,7 +95,8 @@ RgbImage decodePro(const std::uint8_t* d, std::size_t size) {
     const std::uint32_t height = bytes::le16(d + 8);
     const std::uint32_t depth = d[18];
     if (depth != 8 && depth != 1) {
-        throw Failure("Animator Pro pictures of " + std::to_string(depth) + " bits per pixel are not supported.");
+        throw Failure("Animator Pro pictures of " + std::to_string(depth) +
+                      " bits per pixel are not supported.");
     }
     checkPictureSize(width, height);
 
@@ -131,7 +134,8 @@ RgbImage decodePro(const std::uint8_t* d, std::size_t size) {
     RgbImage picture(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
     if (depth == 8) {
         if (!havePalette) {
-            for (std::size_t i = 0; i < 256; ++i) palette[3 * i] = palette[3 * i + 1] = palette[3 * i + 2] = static_cast<std::uint8_t>(i);
+            for (std::size_t i = 0; i < 256; ++i)
+                palette[3 * i] = palette[3 * i + 1] = palette[3 * i + 2] = static_cast<std::uint8_t>(i);
         }
         writePixels(picture, pixels, static_cast<std::size_t>(stride), palette);
         return picture;

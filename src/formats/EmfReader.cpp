@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QRectF>
 #include <QSvgRenderer>
-
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -57,7 +56,8 @@ std::size_t checkRecords(const std::uint8_t* data, std::size_t size) {
         const std::uint64_t length = bytes::le32(data + at + 4);
         if (length < 8 || length % 4 != 0) damaged("a record has a bad size");
         if (length > size - at) damaged("the records are cut short");
-        if (at == 0 && (type != kHeaderRecord || length < kHeaderSize)) damaged("the header record is missing");
+        if (at == 0 && (type != kHeaderRecord || length < kHeaderSize))
+            damaged("the header record is missing");
         at += static_cast<std::size_t>(length);
         if (type == kEndRecord) return at;
     }
@@ -107,7 +107,8 @@ RgbImage decodeEmf(const std::uint8_t* data, std::size_t size) {
     char* svg = nullptr;
     std::size_t svgLength = 0;
     // The library takes a mutable buffer but does not change it.
-    const int converted = emf2svg(reinterpret_cast<char*>(const_cast<std::uint8_t*>(data)), length, &svg, &svgLength, &options);
+    const int converted =
+        emf2svg(reinterpret_cast<char*>(const_cast<std::uint8_t*>(data)), length, &svg, &svgLength, &options);
     const std::unique_ptr<char, FreeDeleter> owned(svg);
     if (converted == 0 || svg == nullptr) damaged("its records cannot be drawn");
 

@@ -77,7 +77,8 @@ bool knownMode(std::uint32_t mode) {
 // A bounded reader over the file: every read checks that the bytes are there.
 class Cursor {
 public:
-    Cursor(const std::uint8_t* data, std::size_t size, std::size_t pos) : data_(data), size_(size), pos_(pos) {}
+    Cursor(const std::uint8_t* data, std::size_t size, std::size_t pos)
+        : data_(data), size_(size), pos_(pos) {}
     std::size_t pos() const { return pos_; }
     std::uint64_t left() const { return size_ - pos_; }
     std::uint64_t number(int bytes, const char* what) {
@@ -146,20 +147,26 @@ int transparentIndex(const std::uint8_t* p, std::uint64_t length) {
     return -1;
 }
 
-std::uint8_t mul255(std::uint32_t a, std::uint32_t b) { return static_cast<std::uint8_t>((a * b + 127) / 255); }
+std::uint8_t mul255(std::uint32_t a, std::uint32_t b) {
+    return static_cast<std::uint8_t>((a * b + 127) / 255);
+}
 
 // Photoshop's Lab (D50 white; L in 0..255 for 0..100, a and b offset by 128) to sRGB, through
 // XYZ and the Bradford-adapted D50 matrix.
-void labToRgb(std::uint8_t l8, std::uint8_t a8, std::uint8_t b8, std::uint8_t& red, std::uint8_t& green, std::uint8_t& blue) {
+void labToRgb(std::uint8_t l8, std::uint8_t a8, std::uint8_t b8, std::uint8_t& red, std::uint8_t& green,
+              std::uint8_t& blue) {
     const double l = l8 * (100.0 / 255.0);
     const double fy = (l + 16.0) / 116.0;
     const double fx = fy + (a8 - 128.0) / 500.0;
     const double fz = fy - (b8 - 128.0) / 200.0;
-    const auto inverse = [](double t) { return t > 6.0 / 29.0 ? t * t * t : 3.0 * (6.0 / 29.0) * (6.0 / 29.0) * (t - 4.0 / 29.0); };
+    const auto inverse = [](double t) {
+        return t > 6.0 / 29.0 ? t * t * t : 3.0 * (6.0 / 29.0) * (6.0 / 29.0) * (t - 4.0 / 29.0);
+    };
     const double x = 0.9642 * inverse(fx);
     const double y = inverse(fy);
     const double z = 0.8249 * inverse(fz);
-    const double linear[3] = {3.1338561 * x - 1.6168667 * y - 0.4906146 * z, -0.9787684 * x + 1.9161415 * y + 0.0334540 * z,
+    const double linear[3] = {3.1338561 * x - 1.6168667 * y - 0.4906146 * z,
+                              -0.9787684 * x + 1.9161415 * y + 0.0334540 * z,
                               0.0719453 * x - 0.2289914 * y + 1.4052427 * z};
     std::uint8_t* out[3] = {&red, &green, &blue};
     for (int i = 0; i < 3; ++i) {
@@ -231,7 +238,8 @@ RgbImage decodePsd(const std::uint8_t* data, std::size_t size) {
     if (layersSize >= static_cast<std::uint64_t>(lengthBytes) + 2) {
         Cursor layers(in.here(), static_cast<std::size_t>(layersSize), 0);
         const std::uint64_t infoSize = layers.number(lengthBytes, "the layer information");
-        if (infoSize >= 2) mergedAlpha = static_cast<std::int16_t>(layers.number(2, "the layer information")) < 0;
+        if (infoSize >= 2)
+            mergedAlpha = static_cast<std::int16_t>(layers.number(2, "the layer information")) < 0;
     }
     in.skip(layersSize, "the layer information");
 
@@ -249,7 +257,8 @@ RgbImage decodePsd(const std::uint8_t* data, std::size_t size) {
         for (std::uint64_t r = 0; r < rows; ++r) rowStart[r] = in.pos() + r * rowBytes;
     } else if (compression == 1) {
         const int countBytes = large ? 4 : 2;
-        const std::uint64_t tableSize = std::uint64_t{h.channels} * h.height * static_cast<std::uint64_t>(countBytes);
+        const std::uint64_t tableSize =
+            std::uint64_t{h.channels} * h.height * static_cast<std::uint64_t>(countBytes);
         in.need(tableSize, "the row size table");
         Cursor table(in.here(), static_cast<std::size_t>(tableSize), 0);
         std::uint64_t at = in.pos() + tableSize;
@@ -275,15 +284,18 @@ RgbImage decodePsd(const std::uint8_t* data, std::size_t size) {
     const std::uint32_t mode = h.mode;
 
     forEachRowBlock(picture.height(), [&](std::int32_t begin, std::int32_t end) {
-        std::vector<std::vector<std::uint8_t>> packed(used, std::vector<std::uint8_t>(compression == 1 ? rowBytes : 0));
-        std::vector<std::vector<std::uint8_t>> samples(used, std::vector<std::uint8_t>(depth == 16 ? width : 0));
+        std::vector<std::vector<std::uint8_t>> packed(
+            used, std::vector<std::uint8_t>(compression == 1 ? rowBytes : 0));
+        std::vector<std::vector<std::uint8_t>> samples(used,
+                                                       std::vector<std::uint8_t>(depth == 16 ? width : 0));
         std::array<const std::uint8_t*, 5> channel{};
         for (std::int32_t y = begin; y < end; ++y) {
             for (std::uint32_t c = 0; c < used; ++c) {
                 const std::size_t r = static_cast<std::size_t>(c) * h.height + static_cast<std::size_t>(y);
                 const std::uint8_t* src = data + rowStart[r];
                 if (compression == 1) {
-                    unpackBits(src, static_cast<std::size_t>(rowLength[r]), packed[c].data(), packed[c].size());
+                    unpackBits(src, static_cast<std::size_t>(rowLength[r]), packed[c].data(),
+                               packed[c].size());
                     src = packed[c].data();
                 }
                 if (depth == 16) {
@@ -301,43 +313,43 @@ RgbImage decodePsd(const std::uint8_t* data, std::size_t size) {
                 std::uint8_t green = 0;
                 std::uint8_t blue = 0;
                 switch (mode) {
-                case kBitmap: {
-                    // A set bit is black ink on white paper.
-                    const bool ink = (channel[0][x >> 3] >> (7 - (x & 7))) & 1;
-                    red = green = blue = ink ? 0 : 255;
-                    break;
-                }
-                case kIndexed: {
-                    const std::uint8_t i = channel[0][x];
-                    if (i == transparent) {
-                        red = green = blue = 255;
-                    } else {
-                        red = palette[i];
-                        green = palette[256 + i];
-                        blue = palette[512 + i];
+                    case kBitmap: {
+                        // A set bit is black ink on white paper.
+                        const bool ink = (channel[0][x >> 3] >> (7 - (x & 7))) & 1;
+                        red = green = blue = ink ? 0 : 255;
+                        break;
                     }
-                    break;
-                }
-                case kLab:
-                    labToRgb(channel[0][x], channel[1][x], channel[2][x], red, green, blue);
-                    break;
-                case kRgb:
-                    red = channel[0][x];
-                    green = channel[1][x];
-                    blue = channel[2][x];
-                    break;
-                case kCmyk: {
-                    // Stored inverted: 255 means no ink, so each value is already the share
-                    // of light that the ink lets through.
-                    const std::uint8_t k = channel[3][x];
-                    red = mul255(channel[0][x], k);
-                    green = mul255(channel[1][x], k);
-                    blue = mul255(channel[2][x], k);
-                    break;
-                }
-                default:  // grey and duotone
-                    red = green = blue = channel[0][x];
-                    break;
+                    case kIndexed: {
+                        const std::uint8_t i = channel[0][x];
+                        if (i == transparent) {
+                            red = green = blue = 255;
+                        } else {
+                            red = palette[i];
+                            green = palette[256 + i];
+                            blue = palette[512 + i];
+                        }
+                        break;
+                    }
+                    case kLab:
+                        labToRgb(channel[0][x], channel[1][x], channel[2][x], red, green, blue);
+                        break;
+                    case kRgb:
+                        red = channel[0][x];
+                        green = channel[1][x];
+                        blue = channel[2][x];
+                        break;
+                    case kCmyk: {
+                        // Stored inverted: 255 means no ink, so each value is already the share
+                        // of light that the ink lets through.
+                        const std::uint8_t k = channel[3][x];
+                        red = mul255(channel[0][x], k);
+                        green = mul255(channel[1][x], k);
+                        blue = mul255(channel[2][x], k);
+                        break;
+                    }
+                    default:  // grey and duotone
+                        red = green = blue = channel[0][x];
+                        break;
                 }
                 if (hasAlpha && channel[colorChannels][x] == 0) red = green = blue = 255;
                 out[0] = blue;

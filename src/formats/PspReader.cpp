@@ -45,9 +45,17 @@ namespace {
 constexpr char kSignature[32] = "Paint Shop Pro Image File\n\x1a";
 constexpr std::size_t kHeaderSize = 36;
 
-enum BlockId : std::uint32_t { kImageBlock = 0, kPaletteBlock = 2, kLayerBank = 3, kLayerBlock = 4, kChannelBlock = 5 };
+enum BlockId : std::uint32_t {
+    kImageBlock = 0,
+    kPaletteBlock = 2,
+    kLayerBank = 3,
+    kLayerBlock = 4,
+    kChannelBlock = 5
+};
 
-[[noreturn]] void damaged(const std::string& what) { throw Failure("Damaged Paint Shop Pro file: " + what + "."); }
+[[noreturn]] void damaged(const std::string& what) {
+    throw Failure("Damaged Paint Shop Pro file: " + what + ".");
+}
 
 struct Range {
     std::size_t begin;
@@ -135,7 +143,8 @@ std::uint64_t lineBytes(std::int64_t width, std::uint32_t depth) {
 }
 
 // Unpacks one channel into exactly out.size() bytes.
-void unpackChannel(const std::uint8_t* src, std::size_t n, std::uint32_t compression, std::vector<std::uint8_t>& out) {
+void unpackChannel(const std::uint8_t* src, std::size_t n, std::uint32_t compression,
+                   std::vector<std::uint8_t>& out) {
     const std::size_t want = out.size();
     if (compression == 0) {
         if (n < want) damaged("a channel is cut short");
@@ -170,7 +179,8 @@ void unpackChannel(const std::uint8_t* src, std::size_t n, std::uint32_t compres
         const int status = inflate(&z, Z_FINISH);
         const std::size_t produced = want - z.avail_out;
         inflateEnd(&z);
-        if (status != Z_STREAM_END || produced != want) damaged("a compressed channel is corrupt or cut short");
+        if (status != Z_STREAM_END || produced != want)
+            damaged("a compressed channel is corrupt or cut short");
     }
 }
 
@@ -203,7 +213,9 @@ LayerInfo readLayerInfo(const Reader& in, const Block& layer) {
     }
     p += 1;
     in.need(r, p, 16 + 16 + 3, "a layer");
-    const auto num = [&](std::size_t at) { return static_cast<std::int64_t>(static_cast<std::int32_t>(bytes::le32(in.at(at)))); };
+    const auto num = [&](std::size_t at) {
+        return static_cast<std::int64_t>(static_cast<std::int32_t>(bytes::le32(in.at(at))));
+    };
     const std::int64_t imageLeft = num(p);
     const std::int64_t imageTop = num(p + 4);
     const std::int64_t savedLeft = num(p + 16);
@@ -273,7 +285,8 @@ void drawLayer(const Reader& in, const Block& layer, Canvas& canvas) {
         std::size_t slot = 0;
         std::uint64_t line = imageLine;
         if (bitmapType == 0) {
-            if (colour ? channelType < 1 || channelType > 3 : channelType != 0) damaged("a channel has the wrong type");
+            if (colour ? channelType < 1 || channelType > 3 : channelType != 0)
+                damaged("a channel has the wrong type");
             slot = colour ? channelType - 1 : 0;
         } else if (bitmapType == 1) {
             slot = 3;
@@ -285,7 +298,9 @@ void drawLayer(const Reader& in, const Block& layer, Canvas& canvas) {
         in.need(channel.body, dataAt, compressed, "a channel");
         const std::uint64_t want = line * static_cast<std::uint64_t>(info.height);
         // The most each coding can expand, so a tiny file cannot claim a huge layer.
-        const std::uint64_t limit = a.compression == 0 ? compressed : a.compression == 1 ? compressed * 64 : compressed * 1032 + 64;
+        const std::uint64_t limit = a.compression == 0   ? compressed
+                                    : a.compression == 1 ? compressed * 64
+                                                         : compressed * 1032 + 64;
         if (want > limit) damaged("a channel is cut short");
         planes[slot].assign(static_cast<std::size_t>(want), 0);
         unpackChannel(in.at(dataAt), static_cast<std::size_t>(compressed), a.compression, planes[slot]);
@@ -314,7 +329,8 @@ void drawLayer(const Reader& in, const Block& layer, Canvas& canvas) {
             } else if (a.depth < 8) {
                 const std::uint8_t* row = planes[0].data() + ly * imageLine;
                 const std::size_t bit = lx * a.depth;
-                const std::uint32_t index = (row[bit >> 3] >> (8 - a.depth - (bit & 7))) & ((1u << a.depth) - 1);
+                const std::uint32_t index =
+                    (row[bit >> 3] >> (8 - a.depth - (bit & 7))) & ((1u << a.depth) - 1);
                 red = canvas.palette[3 * index];
                 green = canvas.palette[3 * index + 1];
                 blue = canvas.palette[3 * index + 2];
@@ -327,7 +343,8 @@ void drawLayer(const Reader& in, const Block& layer, Canvas& canvas) {
                 blue = canvas.palette[3 * index + 2];
             }
             std::uint32_t alpha = info.opacity;
-            if (!planes[3].empty()) alpha = (alpha * planes[3][ly * static_cast<std::size_t>(info.width) + lx] + 127) / 255;
+            if (!planes[3].empty())
+                alpha = (alpha * planes[3][ly * static_cast<std::size_t>(info.width) + lx] + 127) / 255;
             out[0] = static_cast<std::uint8_t>((blue * alpha + out[0] * (255 - alpha) + 127) / 255);
             out[1] = static_cast<std::uint8_t>((green * alpha + out[1] * (255 - alpha) + 127) / 255);
             out[2] = static_cast<std::uint8_t>((red * alpha + out[2] * (255 - alpha) + 127) / 255);
@@ -364,7 +381,9 @@ RgbImage decodePsp(const std::uint8_t* data, std::size_t size) {
     }
     if (size < kHeaderSize) damaged("the header is cut short");
     const std::uint32_t version = bytes::le16(data + 32);
-    if (version < 3) throw Failure("Paint Shop Pro files of format version " + std::to_string(version) + " are not supported.");
+    if (version < 3)
+        throw Failure("Paint Shop Pro files of format version " + std::to_string(version) +
+                      " are not supported.");
     const Reader in(data, version);
     const Range file{kHeaderSize, size};
 
@@ -374,9 +393,11 @@ RgbImage decodePsp(const std::uint8_t* data, std::size_t size) {
     canvas.attributes = readAttributes(in, first);
     const Attributes& a = canvas.attributes;
     if (a.compression > 2) damaged("unknown compression");
-    const bool depthOk = a.depth == 24 || a.depth == 48 || (a.grey ? a.depth == 8 || a.depth == 16
-                                                                    : a.depth == 1 || a.depth == 4 || a.depth == 8);
-    if (!depthOk) throw Failure("Paint Shop Pro pictures of " + std::to_string(a.depth) + " bits are not supported.");
+    const bool depthOk =
+        a.depth == 24 || a.depth == 48 ||
+        (a.grey ? a.depth == 8 || a.depth == 16 : a.depth == 1 || a.depth == 4 || a.depth == 8);
+    if (!depthOk)
+        throw Failure("Paint Shop Pro pictures of " + std::to_string(a.depth) + " bits are not supported.");
     checkPictureSize(a.width, a.height);
 
     // Walk the blocks once to find the palette (which may follow the layers) and the layers.
@@ -399,7 +420,8 @@ RgbImage decodePsp(const std::uint8_t* data, std::size_t size) {
             p = layer.body.end;
         }
     }
-    if (canvas.rasterLayers == 0) throw Failure("Paint Shop Pro files without a raster layer are not supported.");
+    if (canvas.rasterLayers == 0)
+        throw Failure("Paint Shop Pro files without a raster layer are not supported.");
     return std::move(canvas.picture);
 }
 

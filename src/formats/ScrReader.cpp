@@ -30,10 +30,10 @@ constexpr std::size_t kHeaderSize = 128;
 constexpr std::size_t kTrailingPaletteSize = 769;
 
 // The palette a 16-colour picture gets when its file carries none (version 3, or all black).
-constexpr std::array<std::uint8_t, 48> kEgaPalette = {
-    0,   0,   0,   0,   0,   170, 0,   170, 0,   0,   170, 170, 170, 0,   0,   170, 0,   170, 170, 85,
-    0,   170, 170, 170, 85,  85,  85,  85,  85,  255, 85,  255, 85,  85,  255, 255, 255, 85,  85,  255,
-    85,  255, 255, 255, 85,  255, 255, 255};
+constexpr std::array<std::uint8_t, 48> kEgaPalette = {0,   0,  0,  0,   0,  170, 0,   170, 0,  0,   170, 170,
+                                                      170, 0,  0,  170, 0,  170, 170, 85,  0,  170, 170, 170,
+                                                      85,  85, 85, 85,  85, 255, 85,  255, 85, 85,  255, 255,
+                                                      255, 85, 85, 255, 85, 255, 255, 255, 85, 255, 255, 255};
 
 [[noreturn]] void damaged(const std::string& what) { throw Failure("Damaged PCX picture: " + what + "."); }
 
@@ -132,7 +132,8 @@ RgbImage decodeScr(const std::uint8_t* data, std::size_t size) {
     if (h.width < 1 || h.height < 1) damaged("bad picture size");
     checkPictureSize(h.width, h.height);
     const std::uint64_t lineBytes = std::uint64_t{h.bytesPerLine} * h.planes;
-    if (h.bytesPerLine < (static_cast<std::uint64_t>(h.width) * h.bits + 7) / 8) damaged("lines shorter than the picture");
+    if (h.bytesPerLine < (static_cast<std::uint64_t>(h.width) * h.bits + 7) / 8)
+        damaged("lines shorter than the picture");
 
     // A run of two bytes makes at most 63, so a file too small for the lines it claims is cut
     // short; saying so now keeps a huge claimed size from being allocated.
@@ -147,7 +148,8 @@ RgbImage decodeScr(const std::uint8_t* data, std::size_t size) {
         if (size >= kHeaderSize + kTrailingPaletteSize && data[size - kTrailingPaletteSize] == 0x0C) {
             std::memcpy(palette.data(), data + size - 768, 768);
         } else if (bytes::le16(data + 68) == 2) {
-            for (int i = 0; i < 256; ++i) palette[3 * i] = palette[3 * i + 1] = palette[3 * i + 2] = static_cast<std::uint8_t>(i);
+            for (int i = 0; i < 256; ++i)
+                palette[3 * i] = palette[3 * i + 1] = palette[3 * i + 2] = static_cast<std::uint8_t>(i);
         } else {
             // Only a grey picture may go without; anywhere else the end of the file is lost.
             damaged("the colour palette at the end is missing");

@@ -27,8 +27,8 @@ struct Entry {
     ColorValue colour;
 };
 const Entry kEntries[] = {
-    {{0, 0, 0}, makeColor(0, 0, 0)},        {{63, 0, 0}, makeColor(255, 0, 0)},
-    {{0, 42, 21}, makeColor(0, 170, 85)},   {{63, 63, 63}, makeColor(255, 255, 255)},
+    {{0, 0, 0}, makeColor(0, 0, 0)},         {{63, 0, 0}, makeColor(255, 0, 0)},
+    {{0, 42, 21}, makeColor(0, 170, 85)},    {{63, 63, 63}, makeColor(255, 255, 255)},
     {{32, 21, 63}, makeColor(130, 85, 255)},
 };
 
@@ -104,9 +104,10 @@ TEST(AutodeskReader, ReadsAFullScreenPicAndAnOddSizedCel) {
     EXPECT_TRUE(test::SameImage(expected, decode(pic)));
 
     const Bytes cel = oldPicture(3, 2, {4, 3, 2, 1, 0, 4});
-    EXPECT_TRUE(test::SameImage(test::imageFromRows({{kEntries[4].colour, kEntries[3].colour, kEntries[2].colour},
-                                                     {kEntries[1].colour, kEntries[0].colour, kEntries[4].colour}}),
-                                decode(cel)));
+    EXPECT_TRUE(
+        test::SameImage(test::imageFromRows({{kEntries[4].colour, kEntries[3].colour, kEntries[2].colour},
+                                             {kEntries[1].colour, kEntries[0].colour, kEntries[4].colour}}),
+                        decode(cel)));
 }
 
 TEST(AutodeskReader, ReadsProPicturesAndMasks) {
@@ -115,7 +116,8 @@ TEST(AutodeskReader, ReadsProPicturesAndMasks) {
     const ColorValue c = makeColor(9, 200, 99);
     const RgbImage expected = test::imageFromRows({{a, b, c}, {c, c, a}});
     // An unknown chunk is stepped over; the colour map may come after the pixels.
-    const Bytes pic = proPicture(3, 2, 8, {{1, {0, 1, 2, 2, 2, 0}}, {7, {1, 2, 3}}, {0, colourMap({a, b, c})}});
+    const Bytes pic =
+        proPicture(3, 2, 8, {{1, {0, 1, 2, 2, 2, 0}}, {7, {1, 2, 3}}, {0, colourMap({a, b, c})}});
     EXPECT_TRUE(looksAutodesk(pic.data(), pic.size()));
     EXPECT_TRUE(test::SameImage(expected, decode(pic)));
 
@@ -131,8 +133,8 @@ TEST(AutodeskReader, ReadsProPicturesAndMasks) {
     const Bytes mask = proPicture(10, 2, 1, {{2, {0b11000000, 0b01000000, 0b00000001, 0b10000000}}});
     const ColorValue k = kBlack;
     const ColorValue w = kWhite;
-    EXPECT_TRUE(test::SameImage(test::imageFromRows({{k, k, w, w, w, w, w, w, w, k}, {w, w, w, w, w, w, w, k, k, w}}),
-                                decode(mask)));
+    EXPECT_TRUE(test::SameImage(
+        test::imageFromRows({{k, k, w, w, w, w, w, w, w, k}, {w, w, w, w, w, w, w, k, k, w}}), decode(mask)));
 }
 
 TEST(AutodeskReader, EveryCutShortFileFails) {
@@ -140,7 +142,8 @@ TEST(AutodeskReader, EveryCutShortFileFails) {
     const Bytes pro = proPicture(5, 3, 8, {{0, colourMap({kWhite})}, {1, Bytes(15, 0)}});
     for (const Bytes& file : {cel, pro}) {
         for (std::size_t cut = 0; cut < file.size(); cut += 3) {
-            EXPECT_THROW(decodeAutodesk(file.data(), cut), Failure) << "cut at " << cut << " of " << file.size();
+            EXPECT_THROW(decodeAutodesk(file.data(), cut), Failure)
+                << "cut at " << cut << " of " << file.size();
         }
     }
 }
@@ -175,7 +178,8 @@ TEST(AutodeskReader, DamagedAndUnsupportedFilesFail) {
             decode(c.file);
             ADD_FAILURE() << c.name << ": no failure";
         } catch (const Failure& failure) {
-            EXPECT_NE(std::string(failure.what()).find(c.message), std::string::npos) << c.name << ": " << failure.what();
+            EXPECT_NE(std::string(failure.what()).find(c.message), std::string::npos)
+                << c.name << ": " << failure.what();
         }
     }
 }
@@ -192,17 +196,18 @@ TEST(AutodeskReader, ProbeAcceptsBothKindsAndRejectsOthers) {
         f[at] = v;
         return !looksAutodesk(f.data(), f.size());
     };
-    EXPECT_TRUE(rejects(cel, 10, 4));   // bits per pixel
-    EXPECT_TRUE(rejects(cel, 11, 1));   // compression
-    EXPECT_TRUE(rejects(cel, 12, 5));   // data size not width * height
-    EXPECT_TRUE(rejects(cel, 2, 0));    // width 0
-    EXPECT_TRUE(rejects(pro, 18, 4));   // depth
-    EXPECT_TRUE(rejects(pro, 8, 0));    // height 0
-    EXPECT_TRUE(rejects(pro, 5, 0x96)); // id
+    EXPECT_TRUE(rejects(cel, 10, 4));    // bits per pixel
+    EXPECT_TRUE(rejects(cel, 11, 1));    // compression
+    EXPECT_TRUE(rejects(cel, 12, 5));    // data size not width * height
+    EXPECT_TRUE(rejects(cel, 2, 0));     // width 0
+    EXPECT_TRUE(rejects(pro, 18, 4));    // depth
+    EXPECT_TRUE(rejects(pro, 8, 0));     // height 0
+    EXPECT_TRUE(rejects(pro, 5, 0x96));  // id
     const Bytes bmp = encodeBmp(test::randomImage(3, 3, 1));
     EXPECT_FALSE(looksAutodesk(bmp.data(), bmp.size()));
-    const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
-                       0, 0, 0, 1, 0, 0, 0, 1, 8, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H',
+                       'D',  'R', 0,   0,   0,    1,    0,    0,    0, 1, 8, 2,  0,   0,
+                       0,    0,   0,   0,   0,    0,    0,    0,    0, 0, 0, 0};
     EXPECT_FALSE(looksAutodesk(png.data(), png.size()));
     std::mt19937 random(2);
     Bytes noise(128);
@@ -212,11 +217,13 @@ TEST(AutodeskReader, ProbeAcceptsBothKindsAndRejectsOthers) {
 
 TEST(AutodeskReader, RandomDamageGivesAPictureOrAFailure) {
     std::mt19937 random(3);
-    for (const Bytes& good : {oldPicture(5, 4, Bytes(20, 3)), proPicture(5, 3, 8, {{0, colourMap({kWhite})}, {1, Bytes(15, 0)}})}) {
+    for (const Bytes& good : {oldPicture(5, 4, Bytes(20, 3)),
+                              proPicture(5, 3, 8, {{0, colourMap({kWhite})}, {1, Bytes(15, 0)}})}) {
         for (int round = 0; round < 300; ++round) {
             Bytes bad = good;
             const int changes = 1 + static_cast<int>(random() % 4);
-            for (int i = 0; i < changes; ++i) bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
+            for (int i = 0; i < changes; ++i)
+                bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
             try {
                 decode(bad);
             } catch (const Failure&) {

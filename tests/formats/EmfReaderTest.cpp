@@ -14,7 +14,8 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 void putLe32(Bytes& out, std::int64_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(static_cast<std::uint64_t>(v) >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(static_cast<std::uint64_t>(v) >> (8 * i)));
 }
 
 Bytes record(std::uint32_t type, const std::vector<std::int64_t>& fields) {
@@ -38,18 +39,18 @@ Bytes metafile(const std::vector<std::pair<Rect, ColorValue>>& boxes, Rect frame
     Rect bounds{1 << 30, 1 << 30, -(1 << 30), -(1 << 30)};
     for (const auto& [box, colour] : boxes) {
         const Rect r{box.left * scale, box.top * scale, box.right * scale, box.bottom * scale};
-        const Bytes brush = record(39, {handle, 0, colour, 0});          // EMR_CREATEBRUSHINDIRECT
-        const Bytes pen = record(38, {handle + 1, 5, 0, 0, 0});            // EMR_CREATEPEN, PS_NULL
+        const Bytes brush = record(39, {handle, 0, colour, 0});  // EMR_CREATEBRUSHINDIRECT
+        const Bytes pen = record(38, {handle + 1, 5, 0, 0, 0});  // EMR_CREATEPEN, PS_NULL
         for (const Bytes* b : {&brush, &pen}) body.insert(body.end(), b->begin(), b->end());
         for (std::int64_t h : {std::int64_t{handle}, std::int64_t{handle} + 1}) {
-            const Bytes select = record(37, {h});                          // EMR_SELECTOBJECT
+            const Bytes select = record(37, {h});  // EMR_SELECTOBJECT
             body.insert(body.end(), select.begin(), select.end());
         }
         const Bytes rectangle = record(43, {r.left, r.top, r.right, r.bottom});  // EMR_RECTANGLE
         body.insert(body.end(), rectangle.begin(), rectangle.end());
         handle += 2;
-        bounds = {std::min(bounds.left, r.left), std::min(bounds.top, r.top), std::max(bounds.right, r.right - 1),
-                  std::max(bounds.bottom, r.bottom - 1)};
+        bounds = {std::min(bounds.left, r.left), std::min(bounds.top, r.top),
+                  std::max(bounds.right, r.right - 1), std::max(bounds.bottom, r.bottom - 1)};
     }
     const Bytes end = record(14, {0, 16, 20});
     body.insert(body.end(), end.begin(), end.end());
@@ -57,9 +58,26 @@ Bytes metafile(const std::vector<std::pair<Rect, ColorValue>>& boxes, Rect frame
 
     const std::int64_t records = static_cast<std::int64_t>(boxes.size() * 5 + 2);
     const std::int64_t total = 88 + static_cast<std::int64_t>(body.size());
-    Bytes file = record(1, {bounds.left, bounds.top, bounds.right, bounds.bottom, frame.left, frame.top, frame.right,
-                            frame.bottom, 0x464D4520, 0x10000, total, records, handle, 0, 0, 0, 960 * scale, 480 * scale,
-                            254, 127});
+    Bytes file = record(1, {bounds.left,
+                            bounds.top,
+                            bounds.right,
+                            bounds.bottom,
+                            frame.left,
+                            frame.top,
+                            frame.right,
+                            frame.bottom,
+                            0x464D4520,
+                            0x10000,
+                            total,
+                            records,
+                            handle,
+                            0,
+                            0,
+                            0,
+                            960 * scale,
+                            480 * scale,
+                            254,
+                            127});
     // The header's handle count shares its 32 bits with a reserved 16-bit field.
     file.insert(file.end(), body.begin(), body.end());
     return file;
@@ -69,10 +87,12 @@ RgbImage decode(const Bytes& file) { return decodeEmf(file.data(), file.size());
 
 // Compares everywhere but on the one-pixel seam around each box, where the drawing is
 // anti-aliased.
-::testing::AssertionResult SameAwayFromEdges(const RgbImage& expected, const RgbImage& actual, const std::vector<Rect>& boxes) {
+::testing::AssertionResult SameAwayFromEdges(const RgbImage& expected, const RgbImage& actual,
+                                             const std::vector<Rect>& boxes) {
     if (expected.width() != actual.width() || expected.height() != actual.height()) {
-        return ::testing::AssertionFailure() << "size " << actual.width() << " x " << actual.height() << ", expected "
-                                             << expected.width() << " x " << expected.height();
+        return ::testing::AssertionFailure()
+               << "size " << actual.width() << " x " << actual.height() << ", expected " << expected.width()
+               << " x " << expected.height();
     }
     for (int y = 0; y < expected.height(); ++y) {
         for (int x = 0; x < expected.width(); ++x) {
@@ -80,12 +100,14 @@ RgbImage decode(const Bytes& file) { return decodeEmf(file.data(), file.size());
             for (const Rect& b : boxes) {
                 const bool nearX = x >= b.left - 1 && x <= b.right;
                 const bool nearY = y >= b.top - 1 && y <= b.bottom;
-                seam = seam || (nearX && (y == b.top - 1 || y == b.top || y == b.bottom - 1 || y == b.bottom)) ||
+                seam = seam ||
+                       (nearX && (y == b.top - 1 || y == b.top || y == b.bottom - 1 || y == b.bottom)) ||
                        (nearY && (x == b.left - 1 || x == b.left || x == b.right - 1 || x == b.right));
             }
             if (!seam && expected.pixel(x, y) != actual.pixel(x, y)) {
-                return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << test::colorText(actual.pixel(x, y))
-                                                     << ", expected " << test::colorText(expected.pixel(x, y));
+                return ::testing::AssertionFailure()
+                       << "pixel (" << x << ", " << y << ") is " << test::colorText(actual.pixel(x, y))
+                       << ", expected " << test::colorText(expected.pixel(x, y));
             }
         }
     }
@@ -98,9 +120,11 @@ const Rect kBlue{40, 20, 90, 44};
 
 RgbImage expectedPicture() {
     RgbImage picture(96, 48);
-    for (const auto& [b, c] : {std::pair{kRed, makeColor(255, 0, 0)}, std::pair{kBlue, makeColor(0, 0, 255)}}) {
+    for (const auto& [b, c] :
+         {std::pair{kRed, makeColor(255, 0, 0)}, std::pair{kBlue, makeColor(0, 0, 255)}}) {
         for (std::int64_t y = b.top; y < b.bottom; ++y) {
-            for (std::int64_t x = b.left; x < b.right; ++x) picture.setPixel(static_cast<int>(x), static_cast<int>(y), c);
+            for (std::int64_t x = b.left; x < b.right; ++x)
+                picture.setPixel(static_cast<int>(x), static_cast<int>(y), c);
         }
     }
     return picture;
@@ -108,7 +132,8 @@ RgbImage expectedPicture() {
 
 TEST(EmfReader, DrawsTheRecordsOnWhiteAtTheFrameSize) {
     // Colours in the records are 0x00BBGGRR, as colour values are.
-    const std::vector<std::pair<Rect, ColorValue>> boxes = {{kRed, makeColor(255, 0, 0)}, {kBlue, makeColor(0, 0, 255)}};
+    const std::vector<std::pair<Rect, ColorValue>> boxes = {{kRed, makeColor(255, 0, 0)},
+                                                            {kBlue, makeColor(0, 0, 255)}};
     EXPECT_TRUE(SameAwayFromEdges(expectedPicture(), decode(metafile(boxes, kFrame)), {kRed, kBlue}));
     // A reference device of twice the resolution: the same picture.
     EXPECT_TRUE(SameAwayFromEdges(expectedPicture(), decode(metafile(boxes, kFrame, 2)), {kRed, kBlue}));
@@ -150,23 +175,28 @@ TEST(EmfReader, DamagedHeadersAndRecordsFail) {
     };
     for (const Case& c : cases) {
         Bytes bad = good;
-        for (int i = 0; i < 4; ++i) bad[c.offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(static_cast<std::uint64_t>(c.value) >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            bad[c.offset + static_cast<std::size_t>(i)] =
+                static_cast<std::uint8_t>(static_cast<std::uint64_t>(c.value) >> (8 * i));
         try {
             decode(bad);
             ADD_FAILURE() << c.name << ": no failure";
         } catch (const Failure& failure) {
-            EXPECT_NE(std::string(failure.what()).find(c.message), std::string::npos) << c.name << ": " << failure.what();
+            EXPECT_NE(std::string(failure.what()).find(c.message), std::string::npos)
+                << c.name << ": " << failure.what();
         }
     }
 }
 
 TEST(EmfReader, RandomDamageGivesAPictureOrAFailure) {
     std::mt19937 random(5);
-    for (const Bytes& good : {metafile({{kRed, makeColor(255, 0, 0)}, {kBlue, makeColor(0, 0, 255)}}, kFrame)}) {
+    for (const Bytes& good :
+         {metafile({{kRed, makeColor(255, 0, 0)}, {kBlue, makeColor(0, 0, 255)}}, kFrame)}) {
         for (int round = 0; round < 400; ++round) {
             Bytes bad = good;
             const int changes = 1 + static_cast<int>(random() % 4);
-            for (int i = 0; i < changes; ++i) bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
+            for (int i = 0; i < changes; ++i)
+                bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
             try {
                 decode(bad);
             } catch (const Failure&) {

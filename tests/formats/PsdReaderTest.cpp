@@ -54,10 +54,10 @@ struct PsdSpec {
     int depth = 8;
     int mode = 3;
     bool packed = false;
-    std::vector<Bytes> planes;   // one per channel, rows of (width * depth + 7) / 8 bytes
-    Bytes palette;               // 768 bytes for indexed pictures
-    int transparentIndex = -1;   // resource 1047
-    int layerCount = 0;          // negative: the first extra channel is the transparency
+    std::vector<Bytes> planes;  // one per channel, rows of (width * depth + 7) / 8 bytes
+    Bytes palette;              // 768 bytes for indexed pictures
+    int transparentIndex = -1;  // resource 1047
+    int layerCount = 0;         // negative: the first extra channel is the transparency
 };
 
 // Writes a Photoshop file the way the published layout describes it.
@@ -98,7 +98,8 @@ Bytes writePsd(const PsdSpec& s) {
     } else {
         putBe(f, 0, lengthBytes);
     }
-    const std::size_t rowBytes = (static_cast<std::size_t>(s.width) * static_cast<std::size_t>(s.depth) + 7) / 8;
+    const std::size_t rowBytes =
+        (static_cast<std::size_t>(s.width) * static_cast<std::size_t>(s.depth) + 7) / 8;
     putBe(f, s.packed ? 1 : 0, 2);
     if (!s.packed) {
         for (const Bytes& plane : s.planes) f.insert(f.end(), plane.begin(), plane.end());
@@ -106,7 +107,8 @@ Bytes writePsd(const PsdSpec& s) {
     }
     std::vector<Bytes> rows;
     for (const Bytes& plane : s.planes) {
-        for (int y = 0; y < s.height; ++y) rows.push_back(packBits(plane.data() + rowBytes * static_cast<std::size_t>(y), rowBytes));
+        for (int y = 0; y < s.height; ++y)
+            rows.push_back(packBits(plane.data() + rowBytes * static_cast<std::size_t>(y), rowBytes));
     }
     for (const Bytes& row : rows) putBe(f, row.size(), large ? 4 : 2);
     for (const Bytes& row : rows) f.insert(f.end(), row.begin(), row.end());
@@ -129,7 +131,9 @@ Bytes plane(const RgbImage& picture, int channel) {  // 0 red, 1 green, 2 blue
     for (int y = 0; y < picture.height(); ++y) {
         for (int x = 0; x < picture.width(); ++x) {
             const ColorValue c = picture.pixel(x, y);
-            out.push_back(static_cast<std::uint8_t>(channel == 0 ? redOf(c) : channel == 1 ? greenOf(c) : blueOf(c)));
+            out.push_back(static_cast<std::uint8_t>(channel == 0   ? redOf(c)
+                                                    : channel == 1 ? greenOf(c)
+                                                                   : blueOf(c)));
         }
     }
     return out;
@@ -201,7 +205,7 @@ TEST(PsdReader, ReadsGreyIndexedBitmapAndCmyk) {
     indexed.height = 2;
     indexed.mode = 2;
     indexed.palette.assign(768, 0);
-    const ColorValue table[6] = {makeColor(1, 2, 3), makeColor(250, 0, 0), makeColor(0, 250, 0),
+    const ColorValue table[6] = {makeColor(1, 2, 3),   makeColor(250, 0, 0),  makeColor(0, 250, 0),
                                  makeColor(0, 0, 250), makeColor(9, 99, 199), makeColor(40, 40, 40)};
     for (int i = 0; i < 6; ++i) {
         indexed.palette[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(redOf(table[i]));
@@ -210,8 +214,9 @@ TEST(PsdReader, ReadsGreyIndexedBitmapAndCmyk) {
     }
     indexed.transparentIndex = 5;
     indexed.planes = {{0, 1, 2, 3, 4, 5}};
-    EXPECT_TRUE(test::SameImage(test::imageFromRows({{table[0], table[1], table[2]}, {table[3], table[4], kWhite}}),
-                                decode(writePsd(indexed))));
+    EXPECT_TRUE(
+        test::SameImage(test::imageFromRows({{table[0], table[1], table[2]}, {table[3], table[4], kWhite}}),
+                        decode(writePsd(indexed))));
 
     // Bitmap: a set bit is black. 10 pixels a row, so each row has 2 bytes.
     PsdSpec bitmap;
@@ -222,8 +227,9 @@ TEST(PsdReader, ReadsGreyIndexedBitmapAndCmyk) {
     bitmap.planes = {{0b10100000, 0b01000000, 0b00000001, 0b10000000}};
     const ColorValue k = kBlack;
     const ColorValue w = kWhite;
-    EXPECT_TRUE(test::SameImage(test::imageFromRows({{k, w, k, w, w, w, w, w, w, k}, {w, w, w, w, w, w, w, k, k, w}}),
-                                decode(writePsd(bitmap))));
+    EXPECT_TRUE(
+        test::SameImage(test::imageFromRows({{k, w, k, w, w, w, w, w, w, k}, {w, w, w, w, w, w, w, k, k, w}}),
+                        decode(writePsd(bitmap))));
 
     // CMYK, stored inverted (255 = no ink), converted the plain way: light = (255 - c)(255 - k).
     PsdSpec cmyk;
@@ -233,9 +239,9 @@ TEST(PsdReader, ReadsGreyIndexedBitmapAndCmyk) {
     cmyk.packed = true;
     // white paper, full cyan, full black, half magenta under a little black
     cmyk.planes = {{255, 0, 255, 255}, {255, 255, 255, 127}, {255, 255, 255, 255}, {255, 255, 0, 200}};
-    EXPECT_TRUE(test::SameImage(
-        test::imageFromRows({{kWhite, makeColor(0, 255, 255), kBlack, makeColor(200, (127 * 200 + 127) / 255, 200)}}),
-        decode(writePsd(cmyk))));
+    EXPECT_TRUE(test::SameImage(test::imageFromRows({{kWhite, makeColor(0, 255, 255), kBlack,
+                                                      makeColor(200, (127 * 200 + 127) / 255, 200)}}),
+                                decode(writePsd(cmyk))));
 }
 
 TEST(PsdReader, ReadsLabThroughD50) {
@@ -249,7 +255,8 @@ TEST(PsdReader, ReadsLabThroughD50) {
     lab.packed = true;
     lab.planes = {{0, 255, 138, 224, 75}, {128, 128, 209, 49, 196}, {128, 128, 198, 209, 16}};
     const RgbImage out = decode(writePsd(lab));
-    const ColorValue expected[5] = {kBlack, kWhite, makeColor(255, 0, 0), makeColor(0, 255, 0), makeColor(0, 0, 255)};
+    const ColorValue expected[5] = {kBlack, kWhite, makeColor(255, 0, 0), makeColor(0, 255, 0),
+                                    makeColor(0, 0, 255)};
     ASSERT_EQ(out.width(), 5);
     for (int x = 0; x < 5; ++x) {
         const ColorValue c = out.pixel(x, 0);
@@ -260,7 +267,8 @@ TEST(PsdReader, ReadsLabThroughD50) {
 }
 
 TEST(PsdReader, TransparencyOnlyWhereTheLayersSayTheExtraChannelIsAlpha) {
-    const RgbImage picture = test::imageFromRows({{makeColor(10, 20, 30), makeColor(40, 50, 60), makeColor(70, 80, 90)}});
+    const RgbImage picture =
+        test::imageFromRows({{makeColor(10, 20, 30), makeColor(40, 50, 60), makeColor(70, 80, 90)}});
     PsdSpec s = rgbSpec(picture, true);
     s.planes.push_back({0, 128, 255});
     // Without a negative layer count the fourth channel is a saved selection: colours stay.
@@ -290,8 +298,8 @@ TEST(PsdReader, EveryCutShortFileFails) {
     indexed.mode = 2;
     indexed.palette.assign(768, 7);
     indexed.planes = {Bytes(15, 1)};
-    for (const Bytes& file : {writePsd(rgbSpec(samplePicture(11, 4), true)), writePsd(rgbSpec(samplePicture(6, 3), false)),
-                              writePsd(indexed)}) {
+    for (const Bytes& file : {writePsd(rgbSpec(samplePicture(11, 4), true)),
+                              writePsd(rgbSpec(samplePicture(6, 3), false)), writePsd(indexed)}) {
         for (std::size_t cut = 0; cut < file.size(); cut += 3) {
             EXPECT_THROW(decodePsd(file.data(), cut), Failure) << "cut at " << cut << " of " << file.size();
         }
@@ -329,7 +337,8 @@ TEST(PsdReader, DamagedAndUnsupportedHeadersFailWithAMessage) {
             decode(file);
             ADD_FAILURE() << c.name << ": no failure";
         } catch (const Failure& failure) {
-            EXPECT_NE(std::string(failure.what()).find(c.message), std::string::npos) << c.name << ": " << failure.what();
+            EXPECT_NE(std::string(failure.what()).find(c.message), std::string::npos)
+                << c.name << ": " << failure.what();
         }
     }
 }
@@ -365,8 +374,8 @@ TEST(PsdReader, ProbeAcceptsItsFilesAndRejectsOthers) {
     for (std::size_t n = 0; n < 26; ++n) EXPECT_FALSE(looksPsd(psd.data(), n)) << n;
     const Bytes bmp = encodeBmp(test::randomImage(3, 3, 1));
     EXPECT_FALSE(looksPsd(bmp.data(), bmp.size()));
-    const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
-                       0, 0, 0, 1, 0, 0, 0, 1, 8, 2, 0, 0, 0};
+    const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D',
+                       'R',  0,   0,   0,   1,    0,    0,    0,    1, 8, 2, 0,  0,   0};
     EXPECT_FALSE(looksPsd(png.data(), png.size()));
     std::mt19937 random(5);
     Bytes noise(64);
@@ -377,15 +386,15 @@ TEST(PsdReader, ProbeAcceptsItsFilesAndRejectsOthers) {
         std::size_t offset;
         std::vector<std::uint8_t> bytes;
     };
-    for (const Field& f : std::vector<Field>{{4, {0, 3}},            // version
-                                            {8, {1}},               // reserved
-                                            {12, {0, 0}},           // channels
-                                            {12, {0, 57}},
-                                            {18, {0, 0, 0x75, 0x31}},  // width 30001 in a PSD
-                                            {14, {0, 0, 0, 0}},     // height 0
-                                            {22, {0, 12}},          // depth
-                                            {24, {0, 6}},           // mode
-                                            {22, {0, 1}}}) {        // 1 bit but not bitmap mode
+    for (const Field& f : std::vector<Field>{{4, {0, 3}},   // version
+                                             {8, {1}},      // reserved
+                                             {12, {0, 0}},  // channels
+                                             {12, {0, 57}},
+                                             {18, {0, 0, 0x75, 0x31}},  // width 30001 in a PSD
+                                             {14, {0, 0, 0, 0}},        // height 0
+                                             {22, {0, 12}},             // depth
+                                             {24, {0, 6}},              // mode
+                                             {22, {0, 1}}}) {           // 1 bit but not bitmap mode
         Bytes bad = psd;
         std::copy(f.bytes.begin(), f.bytes.end(), bad.begin() + static_cast<std::ptrdiff_t>(f.offset));
         EXPECT_FALSE(looksPsd(bad.data(), bad.size())) << "field at " << f.offset;
@@ -394,11 +403,13 @@ TEST(PsdReader, ProbeAcceptsItsFilesAndRejectsOthers) {
 
 TEST(PsdReader, RandomDamageGivesAPictureOrAFailure) {
     std::mt19937 random(1);
-    for (const Bytes& good : {writePsd(rgbSpec(samplePicture(9, 4), true)), writePsd(rgbSpec(samplePicture(5, 3), false, 2))}) {
+    for (const Bytes& good :
+         {writePsd(rgbSpec(samplePicture(9, 4), true)), writePsd(rgbSpec(samplePicture(5, 3), false, 2))}) {
         for (int round = 0; round < 300; ++round) {
             Bytes bad = good;
             const int changes = 1 + static_cast<int>(random() % 4);
-            for (int i = 0; i < changes; ++i) bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
+            for (int i = 0; i < changes; ++i)
+                bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
             try {
                 decode(bad);
             } catch (const Failure&) {

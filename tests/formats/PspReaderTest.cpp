@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <zlib.h>
 
 #include <cstring>
@@ -61,12 +60,12 @@ public:
         info.push_back(1);  // per inch
         putLe(info, static_cast<std::uint64_t>(compression), 2);
         putLe(info, static_cast<std::uint64_t>(depth), 2);
-        putLe(info, 1, 2);   // planes
+        putLe(info, 1, 2);  // planes
         putLe(info, 1u << std::min(depth, 24), 4);
         info.push_back(grey ? 1 : 0);
-        putLe(info, 0, 4);   // total size
-        putLe(info, 0, 4);   // active layer
-        putLe(info, 1, 2);   // layer count
+        putLe(info, 0, 4);                     // total size
+        putLe(info, 0, 4);                     // active layer
+        putLe(info, 1, 2);                     // layer count
         if (version_ >= 4) putLe(info, 1, 4);  // graphic contents
         append(f, infoBlock(0, info, {}));
         append(f, blocks);
@@ -109,7 +108,8 @@ public:
         }
         info.push_back(static_cast<std::uint8_t>(version_ >= 4 ? l.type : l.type == 1 ? 0 : l.type));
         // The image rectangle places the layer; the saved one, relative to it, is what is stored.
-        for (int v : {l.left - 1, l.top - 2, l.left - 1 + l.width + 5, l.top - 2 + l.height + 5}) putLe(info, static_cast<std::uint32_t>(v), 4);
+        for (int v : {l.left - 1, l.top - 2, l.left - 1 + l.width + 5, l.top - 2 + l.height + 5})
+            putLe(info, static_cast<std::uint32_t>(v), 4);
         for (int v : {1, 2, 1 + l.width, 2 + l.height}) putLe(info, static_cast<std::uint32_t>(v), 4);
         info.push_back(static_cast<std::uint8_t>(l.opacity));
         info.push_back(0);  // normal blending
@@ -163,7 +163,8 @@ public:
             }
             const std::size_t n = std::min<std::size_t>(data.size() - i, std::min<std::size_t>(run, 128));
             out.push_back(static_cast<std::uint8_t>(n));
-            out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(i), data.begin() + static_cast<std::ptrdiff_t>(i + n));
+            out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(i),
+                       data.begin() + static_cast<std::ptrdiff_t>(i + n));
             i += n;
         }
         return out;
@@ -181,7 +182,9 @@ Bytes plane(const RgbImage& picture, int channel) {
     for (int y = 0; y < picture.height(); ++y) {
         for (int x = 0; x < picture.width(); ++x) {
             const ColorValue c = picture.pixel(x, y);
-            out.push_back(static_cast<std::uint8_t>(channel == 0 ? redOf(c) : channel == 1 ? greenOf(c) : blueOf(c)));
+            out.push_back(static_cast<std::uint8_t>(channel == 0   ? redOf(c)
+                                                    : channel == 1 ? greenOf(c)
+                                                                   : blueOf(c)));
         }
     }
     return out;
@@ -211,7 +214,8 @@ TEST(PspReader, ReadsOneRasterLayerInEveryVersionAndCoding) {
         for (int compression : {0, 1, 2}) {
             SCOPED_TRACE(testing::Message() << "version " << version << ", compression " << compression);
             const PspWriter w(version);
-            const Bytes file = w.file(11, 6, compression, 24, false, w.block(3, w.layer(rgbLayer(picture), compression)));
+            const Bytes file =
+                w.file(11, 6, compression, 24, false, w.block(3, w.layer(rgbLayer(picture), compression)));
             EXPECT_TRUE(looksPsp(file.data(), file.size()));
             EXPECT_TRUE(test::SameImage(picture, decode(file)));
         }
@@ -221,7 +225,8 @@ TEST(PspReader, ReadsOneRasterLayerInEveryVersionAndCoding) {
 TEST(PspReader, LaysVisibleRasterLayersOntoWhite) {
     const PspWriter w(6);
     const ColorValue ground = makeColor(100, 150, 200);
-    const RgbImage background = test::imageFromRows({{ground, ground, ground, ground}, {ground, ground, ground, ground}});
+    const RgbImage background =
+        test::imageFromRows({{ground, ground, ground, ground}, {ground, ground, ground, ground}});
     // A 2 x 1 red layer at (1, 1) with coverage 255 and 0, and a 1 x 1 blue one at (3, 0)
     // half transparent by its opacity.
     Layer red;
@@ -248,7 +253,8 @@ TEST(PspReader, LaysVisibleRasterLayersOntoWhite) {
     append(layers, w.layer(red, 2));
     append(layers, w.layer(blue, 2));
     const Bytes file = w.file(4, 3, 2, 24, false, w.block(3, layers));
-    const ColorValue half = makeColor((100 * 127 + 127) / 255, (150 * 127 + 127) / 255, (255 * 128 + 200 * 127 + 127) / 255);
+    const ColorValue half =
+        makeColor((100 * 127 + 127) / 255, (150 * 127 + 127) / 255, (255 * 128 + 200 * 127 + 127) / 255);
     EXPECT_TRUE(test::SameImage(test::imageFromRows({{ground, ground, ground, half},
                                                      {ground, makeColor(255, 0, 0), ground, ground},
                                                      {kWhite, kWhite, kWhite, kWhite}}),
@@ -256,8 +262,9 @@ TEST(PspReader, LaysVisibleRasterLayersOntoWhite) {
 }
 
 TEST(PspReader, ReadsPaletteGreyAndDeepPictures) {
-    const std::vector<ColorValue> colours = {makeColor(0, 0, 0), makeColor(250, 10, 10), makeColor(10, 250, 10),
-                                             makeColor(10, 10, 250), makeColor(1, 2, 3), makeColor(77, 66, 55)};
+    const std::vector<ColorValue> colours = {makeColor(0, 0, 0),     makeColor(250, 10, 10),
+                                             makeColor(10, 250, 10), makeColor(10, 10, 250),
+                                             makeColor(1, 2, 3),     makeColor(77, 66, 55)};
     const RgbImage expected =
         test::imageFromRows({{colours[0], colours[1], colours[2]}, {colours[3], colours[4], colours[5]}});
     for (int version : {3, 7}) {
@@ -269,7 +276,8 @@ TEST(PspReader, ReadsPaletteGreyAndDeepPictures) {
         l.channels = {{0, 0, {0, 1, 2, 3, 4, 5}}};
         Bytes blocks = w.block(3, w.layer(l, 1));
         append(blocks, w.palette(colours));
-        EXPECT_TRUE(test::SameImage(expected, decode(w.file(3, 2, 1, 8, false, blocks)))) << "8 bits, version " << version;
+        EXPECT_TRUE(test::SameImage(expected, decode(w.file(3, 2, 1, 8, false, blocks))))
+            << "8 bits, version " << version;
         // 4 bits: nibbles, rows padded to 4 bytes.
         l.channels = {{0, 0, {0x01, 0x20, 0, 0, 0x34, 0x50, 0, 0}}};
         blocks = w.palette(colours);
@@ -295,9 +303,12 @@ TEST(PspReader, ReadsPaletteGreyAndDeepPictures) {
         l.channels = {{0, 0, {0, 0, 0x80, 0x80, 0xFF, 0xFF}}};
         EXPECT_TRUE(test::SameImage(greys, decode(w.file(3, 1, 2, 16, true, w.block(3, w.layer(l, 2))))));
         // 48 bits: three 16-bit channels.
-        l.channels = {{0, 1, {0xFF, 0xFF, 0, 0, 0x80, 0x80}}, {0, 2, {0, 0, 0xFF, 0xFF, 0x80, 0x80}}, {0, 3, {0, 0, 0, 0, 0x80, 0x80}}};
-        EXPECT_TRUE(test::SameImage(test::imageFromRows({{makeColor(255, 0, 0), makeColor(0, 255, 0), makeColor(128, 128, 128)}}),
-                                    decode(w.file(3, 1, 0, 48, false, w.block(3, w.layer(l, 0))))));
+        l.channels = {{0, 1, {0xFF, 0xFF, 0, 0, 0x80, 0x80}},
+                      {0, 2, {0, 0, 0xFF, 0xFF, 0x80, 0x80}},
+                      {0, 3, {0, 0, 0, 0, 0x80, 0x80}}};
+        EXPECT_TRUE(test::SameImage(
+            test::imageFromRows({{makeColor(255, 0, 0), makeColor(0, 255, 0), makeColor(128, 128, 128)}}),
+            decode(w.file(3, 1, 0, 48, false, w.block(3, w.layer(l, 0))))));
     }
 }
 
@@ -305,10 +316,12 @@ TEST(PspReader, EveryCutShortFileFails) {
     for (int version : {3, 5}) {
         for (int compression : {0, 1, 2}) {
             const PspWriter w(version);
-            const Bytes file = w.file(11, 6, compression, 24, false, w.block(3, w.layer(rgbLayer(samplePicture()), compression)));
+            const Bytes file = w.file(11, 6, compression, 24, false,
+                                      w.block(3, w.layer(rgbLayer(samplePicture()), compression)));
             for (std::size_t cut = 0; cut < file.size(); cut += 3) {
                 EXPECT_THROW(decodePsp(file.data(), cut), Failure)
-                    << "version " << version << ", compression " << compression << ", cut at " << cut << " of " << file.size();
+                    << "version " << version << ", compression " << compression << ", cut at " << cut
+                    << " of " << file.size();
             }
         }
     }
@@ -345,12 +358,14 @@ TEST(PspReader, DamagedAndUnsupportedFilesFail) {
         {"first block", changed(good, 40, {3}), "first"},
         {"compression 3", changed(good, attributes + 17, {3, 0}), "compression"},
         {"depth 32", changed(good, attributes + 19, {32, 0}), "32 bits"},
-        {"huge", changed(good, attributes, {0xA0, 0x86, 0x01, 0, 0xA0, 0x86, 0x01, 0}), "too large to open (100000 x 100000"},
+        {"huge", changed(good, attributes, {0xA0, 0x86, 0x01, 0, 0xA0, 0x86, 0x01, 0}),
+         "too large to open (100000 x 100000"},
         {"zero height", changed(good, attributes + 4, {0, 0, 0, 0}), "no pixels"},
         {"corrupt zlib data", corruptStream, "corrupt"},
         {"missing colour channel", w.file(11, 6, 2, 24, false, w.block(3, w.layer(twoChannels, 2))), "lacks"},
         {"wrong channel type", w.file(11, 6, 2, 24, false, w.block(3, w.layer(wrongType, 2))), "wrong type"},
-        {"channel longer than its layer", w.file(11, 6, 1, 24, false, w.block(3, w.layer(tooLong, 1))), "longer"},
+        {"channel longer than its layer", w.file(11, 6, 1, 24, false, w.block(3, w.layer(tooLong, 1))),
+         "longer"},
         {"no layers", w.file(11, 6, 2, 24, false, {}), "no layers"},
         {"palette picture without palette", w.file(11, 6, 2, 8, false, layers), "palette"},
     };
@@ -359,7 +374,8 @@ TEST(PspReader, DamagedAndUnsupportedFilesFail) {
             decode(c.file);
             ADD_FAILURE() << c.name << ": no failure";
         } catch (const Failure& failure) {
-            EXPECT_NE(std::string(failure.what()).find(c.message), std::string::npos) << c.name << ": " << failure.what();
+            EXPECT_NE(std::string(failure.what()).find(c.message), std::string::npos)
+                << c.name << ": " << failure.what();
         }
     }
 }
@@ -371,15 +387,17 @@ TEST(PspReader, ProbeAcceptsItsFilesAndRejectsOthers) {
     EXPECT_TRUE(looksPsp(file.data(), 42));
     for (std::size_t n = 0; n < 42; ++n) EXPECT_FALSE(looksPsp(file.data(), n)) << n;
     for (const std::pair<std::size_t, std::uint8_t>& change :
-         std::vector<std::pair<std::size_t, std::uint8_t>>{{0, 'p'}, {26, 0}, {31, 1}, {32, 2}, {33, 1}, {36, '-'}, {40, 1}}) {
+         std::vector<std::pair<std::size_t, std::uint8_t>>{
+             {0, 'p'}, {26, 0}, {31, 1}, {32, 2}, {33, 1}, {36, '-'}, {40, 1}}) {
         Bytes bad = file;
         bad[change.first] = change.second;
         EXPECT_FALSE(looksPsp(bad.data(), bad.size())) << "byte " << change.first;
     }
     const Bytes bmp = encodeBmp(test::randomImage(3, 3, 1));
     EXPECT_FALSE(looksPsp(bmp.data(), bmp.size()));
-    const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 1, 0,
-                       0, 0, 1, 8, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                       0,    0,   0,   1,   0,    0,    0,    1,    8, 2, 0, 0,  0,   0,   0,   0,
+                       0,    0,   0,   0,   0,    0,    0,    0,    0, 0, 0, 0,  0,   0};
     EXPECT_FALSE(looksPsp(png.data(), png.size()));
     std::mt19937 random(8);
     Bytes noise(80);
@@ -389,11 +407,16 @@ TEST(PspReader, ProbeAcceptsItsFilesAndRejectsOthers) {
 
 TEST(PspReader, RandomDamageGivesAPictureOrAFailure) {
     std::mt19937 random(4);
-    for (const Bytes& good : {PspWriter(5).file(11, 6, 2, 24, false, PspWriter(5).block(3, PspWriter(5).layer(rgbLayer(samplePicture()), 2))), PspWriter(3).file(11, 6, 1, 24, false, PspWriter(3).block(3, PspWriter(3).layer(rgbLayer(samplePicture()), 1)))}) {
+    for (const Bytes& good :
+         {PspWriter(5).file(11, 6, 2, 24, false,
+                            PspWriter(5).block(3, PspWriter(5).layer(rgbLayer(samplePicture()), 2))),
+          PspWriter(3).file(11, 6, 1, 24, false,
+                            PspWriter(3).block(3, PspWriter(3).layer(rgbLayer(samplePicture()), 1)))}) {
         for (int round = 0; round < 300; ++round) {
             Bytes bad = good;
             const int changes = 1 + static_cast<int>(random() % 4);
-            for (int i = 0; i < changes; ++i) bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
+            for (int i = 0; i < changes; ++i)
+                bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
             try {
                 decode(bad);
             } catch (const Failure&) {

@@ -53,9 +53,9 @@ struct PcxSpec {
     int height = 0;
     int bytesPerLine = 0;
     int paletteKind = 1;
-    Bytes headerPalette;        // up to 48 bytes
-    std::vector<Bytes> lines;   // each planes * bytesPerLine bytes
-    Bytes trailingPalette;      // 768 bytes, written after 0x0C
+    Bytes headerPalette;       // up to 48 bytes
+    std::vector<Bytes> lines;  // each planes * bytesPerLine bytes
+    Bytes trailingPalette;     // 768 bytes, written after 0x0C
 };
 
 Bytes writePcx(const PcxSpec& s) {
@@ -98,9 +98,12 @@ TEST(ScrReader, ReadsGraphicsMagickPcxFilesInBothForms) {
 }
 
 TEST(ScrReader, ReadsPlanarAndPackedPaletteLayouts) {
-    const Bytes palette16 = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12,
-                             13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36};
-    auto colour = [&](int i) { return makeColor(palette16[3 * i], palette16[3 * i + 1], palette16[3 * i + 2]); };
+    const Bytes palette16 = {0,  0,  0,  255, 0,  0,  0,  255, 0,  0,  0,  255, 1,  2,  3,  4,
+                             5,  6,  7,  8,   9,  10, 11, 12,  13, 14, 15, 16,  17, 18, 19, 20,
+                             21, 22, 23, 24,  25, 26, 27, 28,  29, 30, 31, 32,  33, 34, 35, 36};
+    auto colour = [&](int i) {
+        return makeColor(palette16[3 * i], palette16[3 * i + 1], palette16[3 * i + 2]);
+    };
 
     // 16 colours as four bit planes: pixel x of 10 takes index x + 3 (bit p from plane p).
     PcxSpec planar;
@@ -115,7 +118,8 @@ TEST(ScrReader, ReadsPlanarAndPackedPaletteLayouts) {
     for (int x = 0; x < 10; ++x) {
         const int index = (x + 3) % 16;
         for (int p = 0; p < 4; ++p) {
-            if (index & (1 << p)) line[static_cast<std::size_t>(p * 2 + x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+            if (index & (1 << p))
+                line[static_cast<std::size_t>(p * 2 + x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
         }
         expected.setPixel(x, 0, colour(index));
     }
@@ -137,8 +141,9 @@ TEST(ScrReader, ReadsPlanarAndPackedPaletteLayouts) {
     pairs.width = 5;
     pairs.bytesPerLine = 2;
     pairs.lines = {{0b00011011, 0b10000000}};
-    EXPECT_TRUE(test::SameImage(test::imageFromRows({{colour(0), colour(1), colour(2), colour(3), colour(2)}}),
-                                decode(writePcx(pairs))));
+    EXPECT_TRUE(
+        test::SameImage(test::imageFromRows({{colour(0), colour(1), colour(2), colour(3), colour(2)}}),
+                        decode(writePcx(pairs))));
 
     // Version 3 carries no palette: the standard 16 colours are used.
     PcxSpec standard = nibbles;
@@ -146,8 +151,9 @@ TEST(ScrReader, ReadsPlanarAndPackedPaletteLayouts) {
     standard.width = 4;
     standard.bytesPerLine = 2;
     standard.lines = {{0x01, 0xEF}};
-    EXPECT_TRUE(test::SameImage(test::imageFromRows({{kBlack, makeColor(0, 0, 170), makeColor(255, 255, 85), kWhite}}),
-                                decode(writePcx(standard))));
+    EXPECT_TRUE(test::SameImage(
+        test::imageFromRows({{kBlack, makeColor(0, 0, 170), makeColor(255, 255, 85), kWhite}}),
+        decode(writePcx(standard))));
 }
 
 TEST(ScrReader, ReadsTrueColourGreyAndRunsAcrossLines) {
@@ -158,11 +164,11 @@ TEST(ScrReader, ReadsTrueColourGreyAndRunsAcrossLines) {
     rgba.height = 1;
     rgba.bytesPerLine = 4;
     rgba.lines = {{10, 20, 30, 0, 40, 50, 60, 0, 70, 80, 90, 0, 255, 0, 128, 0}};
-    EXPECT_TRUE(test::SameImage(
-        test::imageFromRows({{makeColor(10, 40, 70), kWhite, makeColor((30 * 128 + 255 * 127 + 127) / 255,
-                                                                      (60 * 128 + 255 * 127 + 127) / 255,
-                                                                      (90 * 128 + 255 * 127 + 127) / 255)}}),
-        decode(writePcx(rgba))));
+    EXPECT_TRUE(test::SameImage(test::imageFromRows({{makeColor(10, 40, 70), kWhite,
+                                                      makeColor((30 * 128 + 255 * 127 + 127) / 255,
+                                                                (60 * 128 + 255 * 127 + 127) / 255,
+                                                                (90 * 128 + 255 * 127 + 127) / 255)}}),
+                                decode(writePcx(rgba))));
 
     // A grey picture may leave out the trailing palette; a run may carry on into the next line.
     PcxSpec grey;
@@ -246,7 +252,8 @@ TEST(ScrReader, DamagedOrUnsupportedHeadersFail) {
             decode(bad);
             ADD_FAILURE() << c.name << ": no failure";
         } catch (const Failure& failure) {
-            EXPECT_NE(std::string(failure.what()).find(c.message), std::string::npos) << c.name << ": " << failure.what();
+            EXPECT_NE(std::string(failure.what()).find(c.message), std::string::npos)
+                << c.name << ": " << failure.what();
         }
     }
     // A claim beyond the size limit is refused as too large before anything is read.
@@ -286,7 +293,8 @@ TEST(ScrReader, ProbeAcceptsCapturesAndRejectsOthers) {
     noise[0] = 0xCD;
     EXPECT_FALSE(looksScr(noise.data(), noise.size()));
     for (const std::pair<std::size_t, std::uint8_t>& change :
-         std::vector<std::pair<std::size_t, std::uint8_t>>{{1, 1}, {2, 7}, {3, 16}, {65, 0}, {65, 5}, {66, 0}, {8, 0}}) {
+         std::vector<std::pair<std::size_t, std::uint8_t>>{
+             {1, 1}, {2, 7}, {3, 16}, {65, 0}, {65, 5}, {66, 0}, {8, 0}}) {
         Bytes bad = file;
         bad[change.first] = change.second;
         if (change.first == 8) {  // xmax before xmin
@@ -299,11 +307,13 @@ TEST(ScrReader, ProbeAcceptsCapturesAndRejectsOthers) {
 
 TEST(ScrReader, RandomDamageGivesAPictureOrAFailure) {
     std::mt19937 random(2);
-    for (const Bytes& good : {readFile("formats/own/truecolor.pcx"), readFile("formats/own/palette.pcx"), readFile("formats/own/mono.pcx")}) {
+    for (const Bytes& good : {readFile("formats/own/truecolor.pcx"), readFile("formats/own/palette.pcx"),
+                              readFile("formats/own/mono.pcx")}) {
         for (int round = 0; round < 300; ++round) {
             Bytes bad = good;
             const int changes = 1 + static_cast<int>(random() % 4);
-            for (int i = 0; i < changes; ++i) bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
+            for (int i = 0; i < changes; ++i)
+                bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
             try {
                 decode(bad);
             } catch (const Failure&) {
