@@ -73,6 +73,9 @@ ScreenSet::ScreenSet(Platform& platform_, std::function<void()> endApplication)
     helpChange = std::make_unique<ThelpChange>();
     helpMerge = std::make_unique<ThelpMerge>();
     wireHelpClosing();
+    // Given now, while every one of them is hidden: changing a visible window's buttons
+    // would make it flicker when the first picture comes in.
+    giveTitleBarButtons();
 }
 
 ScreenSet::~ScreenSet() {
