@@ -23,7 +23,7 @@ RgbImage decodeIco(const std::uint8_t* data, std::size_t size) {
         const std::uint8_t* entry = data + 6 + 16 * i;
         const std::uint64_t offset = le32(entry + 12);
         const std::uint64_t length = le32(entry + 8);
-        if (length == 0 || offset + length > size) continue;
+        if (length == 0 || offset + length > size) throw Failure("Damaged icon file: a picture lies outside the file.");
         const std::uint64_t width = entry[0] == 0 ? 256 : entry[0];
         const std::uint64_t height = entry[1] == 0 ? 256 : entry[1];
         const unsigned bits = le16(entry + 6);
@@ -33,7 +33,6 @@ RgbImage decodeIco(const std::uint8_t* data, std::size_t size) {
             bestBits = bits;
         }
     }
-    if (best == count) throw Failure("Damaged icon file: no picture lies inside the file.");
     const std::uint8_t* entry = data + 6 + 16 * best;
     const std::uint8_t* picture = data + le32(entry + 12);
     const std::size_t length = le32(entry + 8);

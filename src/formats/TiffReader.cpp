@@ -62,7 +62,16 @@ int onError(TIFF*, void* userData, const char*, const char* format, va_list args
     }
     return 1;
 }
-int onWarning(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+// Most warnings are harmless (unknown tags), but a tag that lies past the end of a cut-short
+// file is dropped with a warning, and libtiff then guesses: a palette picture without its
+// palette comes out grey. Such a file is damaged.
+int onWarning(TIFF*, void* userData, const char*, const char* format, va_list args) {
+    auto* file = static_cast<MemoryFile*>(userData);
+    char text[512];
+    std::vsnprintf(text, sizeof text, format, args);
+    if (std::strstr(text, "IO error") != nullptr && file->error.empty()) file->error = text;
+    return 1;
+}
 
 struct TiffCloser {
     void operator()(TIFF* tif) const { TIFFClose(tif); }
@@ -85,7 +94,7 @@ RgbImage decodeTiff(const std::uint8_t* data, std::size_t size) {
     std::unique_ptr<TIFF, TiffCloser> tif(TIFFClientOpenExt("picture", "rm", &file, readProc, writeProc, seekProc,
                                                             closeProc, sizeProc, mapProc, unmapProc, options));
     TIFFOpenOptionsFree(options);
-    if (!tif) fail(file, "not a TIFF file");
+    if (!tif || !file.error.empty()) fail(file, "not a TIFF file");
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &width);
