@@ -46,6 +46,24 @@ void BM_Separate1Core(benchmark::State& state) {
 }
 BENCHMARK(BM_Separate1Core)->Name("separation/separate_1core")->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The table alone, for thresholds that are all different (the largest table).
+void BM_Classifier(benchmark::State& state) {
+    dg::SeparationThresholds t;
+    t.white = 250, t.lightGrey = 230, t.midGrey = 150, t.black = 20;
+    int v = 30;
+    for (int* p : {&t.redHigh, &t.redMid, &t.greenHigh, &t.greenMid, &t.blueHigh, &t.blueMid, &t.yellowHigh,
+                   &t.yellowMid, &t.cyanHigh, &t.cyanMid, &t.magentaHigh, &t.magentaMid}) {
+        *p = 240 - v;
+        v += 13;
+    }
+    t = dg::clampThresholds(t);
+    for (auto _ : state) {
+        dg::SeparationClassifier classifier(t);
+        benchmark::DoNotOptimize(classifier.countedChannel(1, 2, 3));
+    }
+}
+BENCHMARK(BM_Classifier)->Name("separation/classifier_table")->Unit(benchmark::kMicrosecond)->UseRealTime();
+
 void BM_Memcpy(benchmark::State& state) {
     const RgbImage& source = photo();
     std::vector<std::uint8_t> copy(source.byteSize());

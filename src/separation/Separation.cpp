@@ -124,13 +124,21 @@ SeparationClassifier::SeparationClassifier(const SeparationThresholds& t) : thre
     const int white = rank(255);
     table_.assign(27u * orderStride_, 0);
     const int n = static_cast<int>(levels);
+    // Ranks keep the order of the components (a larger component never has a lower rank),
+    // so entries whose ranks contradict their comparisons are never looked up; skipping
+    // them keeps the rebuild of the table cheap on every slider step.
+    auto fits = [](int comparison, int x, int y) {
+        return comparison == 0 ? x <= y : comparison == 1 ? x == y : x >= y;
+    };
     for (int rg = 0; rg < 3; ++rg) {
         for (int rb = 0; rb < 3; ++rb) {
             for (int gb = 0; gb < 3; ++gb) {
                 const unsigned order = static_cast<unsigned>(rg * 9 + rb * 3 + gb);
                 for (int r = 0; r < n; ++r) {
                     for (int g = 0; g < n; ++g) {
+                        if (!fits(rg, r, g)) continue;
                         for (int b = 0; b < n; ++b) {
+                            if (!fits(rb, r, b) || !fits(gb, g, b)) continue;
                             int ch = separationRules(r, g, b, rg, rb, gb, ranked);
                             const bool pureBlack = r == black && g == black && b == black;
                             const bool pureWhite = r == white && g == white && b == white;
