@@ -105,11 +105,17 @@ SeparationClassifier::SeparationClassifier(const SeparationThresholds& t) : thre
     };
     const auto levels = static_cast<unsigned>(bounds.size() + 1);
     orderStride_ = levels * levels * levels;
-    for (int v = 0; v < 256; ++v) {
-        const auto level = static_cast<unsigned>(rank(v));
-        redPart_[static_cast<std::size_t>(v)] = level * levels * levels;
-        greenPart_[static_cast<std::size_t>(v)] = level * levels;
-        bluePart_[static_cast<std::size_t>(v)] = level;
+    std::array<unsigned, 256> level{};
+    for (int v = 0; v < 256; ++v) level[static_cast<std::size_t>(v)] = static_cast<unsigned>(rank(v));
+    // Index = (rg * 9 + rb * 3 + gb) * stride + (rank(r) * levels + rank(g)) * levels + rank(b).
+    redGreen_.resize(65536);
+    greenBlue_.resize(65536);
+    for (unsigned a = 0; a < 256; ++a) {
+        for (unsigned c = 0; c < 256; ++c) {
+            const unsigned comparison = static_cast<unsigned>(a > c) + static_cast<unsigned>(a >= c);
+            redGreen_[(a << 8) | c] = comparison * 9 * orderStride_ + (level[a] * levels + level[c]) * levels;
+            greenBlue_[(a << 8) | c] = comparison * orderStride_ + level[c];
+        }
     }
     RuleThresholds ranked{};
     ranked.white = rank(real.white);

@@ -31,23 +31,19 @@ public:
     // anything, and would make the compiler fetch a member's pointers again per pixel.
     struct Lookup {
         const std::uint8_t* table;
-        const std::uint32_t* red;
-        const std::uint32_t* green;
-        const std::uint32_t* blue;
-        unsigned orderStride;
+        const std::uint32_t* redGreen;   // by red * 256 + green
+        const std::uint32_t* greenBlue;  // by green * 256 + blue
+        unsigned redBlueStride;
 
         // 0..23 as above, from the pixel's blue, green and red bytes.
         int channel(std::uint8_t b, std::uint8_t g, std::uint8_t r) const {
-            // Each pair of components compares as 0 (less), 1 (equal) or 2 (greater).
-            const unsigned rg = static_cast<unsigned>(r > g) + static_cast<unsigned>(r >= g);
+            // Red against blue compares as 0 (less), 1 (equal) or 2 (greater); the other two
+            // comparisons and the components' ranks are folded into the two pair tables.
             const unsigned rb = static_cast<unsigned>(r > b) + static_cast<unsigned>(r >= b);
-            const unsigned gb = static_cast<unsigned>(g > b) + static_cast<unsigned>(g >= b);
-            return table[(rg * 9 + rb * 3 + gb) * orderStride + red[r] + green[g] + blue[b]];
+            return table[redGreen[(r << 8) | g] + greenBlue[(g << 8) | b] + rb * redBlueStride];
         }
     };
-    Lookup lookup() const {
-        return {table_.data(), redPart_.data(), greenPart_.data(), bluePart_.data(), orderStride_};
-    }
+    Lookup lookup() const { return {table_.data(), redGreen_.data(), greenBlue_.data(), 3 * orderStride_}; }
 
     int countedChannel(std::uint8_t blue, std::uint8_t green, std::uint8_t red) const {
         return lookup().channel(blue, green, red);
@@ -56,10 +52,10 @@ public:
 private:
     SeparationThresholds thresholds_;
     unsigned orderStride_ = 0;
-    // A component's interval among the thresholds, premultiplied by its stride in table_.
-    std::array<std::uint32_t, 256> redPart_{};
-    std::array<std::uint32_t, 256> greenPart_{};
-    std::array<std::uint32_t, 256> bluePart_{};
+    // Offsets into table_ of a pair of components: their ranks among the thresholds and
+    // their comparison, premultiplied by the strides.
+    std::vector<std::uint32_t> redGreen_;
+    std::vector<std::uint32_t> greenBlue_;
     std::vector<std::uint8_t> table_;
 };
 
