@@ -21,7 +21,7 @@ std::string extension(PageFileType type) { return type == PageFileType::Bmp ? ".
 
 struct PendingPage {
     std::string fileName;
-    std::function<RgbImage()> compose;
+    std::function<void(RgbImage&)> compose;  // into a page picture
 };
 
 std::vector<std::uint8_t> encodePage(const RgbImage& page, PageFileType type) {
@@ -29,19 +29,20 @@ std::vector<std::uint8_t> encodePage(const RgbImage& page, PageFileType type) {
 }
 
 // Pages are made one after another (each on all cores, and the label needs the UI thread's
-// fonts), then encoded side by side, one page per worker, then written in order. When a page
-// fails, the pages before it are still written before the failure is passed on.
+// fonts), then encoded side by side, one page per worker, then written in order. The page
+// pictures are reused from batch to batch. When a page fails, the pages before it are still
+// written before the failure is passed on.
 void writePages(const std::vector<PendingPage>& pages, PageFileType type, const std::string& folder,
                 FileSystem& files) {
     const std::size_t batch = static_cast<std::size_t>(std::max(1, workerCount()));
+    std::vector<RgbImage> composed(std::min(batch, pages.size()));
     for (std::size_t first = 0; first < pages.size(); first += batch) {
         const std::size_t count = std::min(batch, pages.size() - first);
-        std::vector<RgbImage> composed(count);
         std::exception_ptr failure;
         std::size_t good = count;
         for (std::size_t k = 0; k < count; ++k) {
             try {
-                composed[k] = pages[first + k].compose();
+                pages[first + k].compose(composed[k]);
             } catch (...) {
                 failure = std::current_exception();
                 good = k;
@@ -57,7 +58,6 @@ void writePages(const std::vector<PendingPage>& pages, PageFileType type, const 
             } catch (...) {
                 errors[k] = std::current_exception();
             }
-            composed[k].clear();
         };
         std::vector<std::thread> workers;
         for (std::size_t k = 1; k < good; ++k) workers.emplace_back(encodeOne, k);
@@ -99,27 +99,27 @@ bool runExport(const PageEntries& entries, const PagePictures& pictures, const W
     std::vector<PendingPage> pages;
     if (entries.stencil.ticked) {
         const PagePlacement placement = placementFor(printer, state, settings);
-        pages.push_back({stencilPageFileName(type), [&pictures, placement, decoration, &entries] {
-                             return composePlacedPage(pictures.stencil, placement, decoration,
+        pages.push_back({stencilPageFileName(type), [&pictures, placement, decoration, &entries](RgbImage& page) {
+                             composePlacedPageInto(page, pictures.stencil, placement, decoration,
                                                       entries.stencil.caption);
                          }});
     }
     if (entries.colorMatching.ticked) {
         const PixelSize portrait = portraitPageSize(printer);
-        pages.push_back({colorMatchingPageFileName(type), [&pictures, portrait] {
-                             return composeStretchedPage(pictures.colorMatching, portrait.width, portrait.height);
+        pages.push_back({colorMatchingPageFileName(type), [&pictures, portrait](RgbImage& page) {
+                             composeStretchedPageInto(page, pictures.colorMatching, portrait.width, portrait.height);
                          }});
     }
     const PagePlacement placement = placementFor(printer, state, settings);
     if (entries.result.ticked) {
-        pages.push_back({resultPageFileName(type), [&pictures, placement, decoration, &entries] {
-                             return composePlacedPage(pictures.result, placement, decoration, entries.result.caption);
+        pages.push_back({resultPageFileName(type), [&pictures, placement, decoration, &entries](RgbImage& page) {
+                             composePlacedPageInto(page, pictures.result, placement, decoration, entries.result.caption);
                          }});
     }
     for (int n = 1; n <= kChannelCount; ++n) {
         if (!entries.channel(n).ticked) continue;
-        pages.push_back({channelPageFileName(n, type), [&pictures, placement, decoration, &entries, n] {
-                             return composePlacedPage(pictures.channelMask(n), placement, decoration,
+        pages.push_back({channelPageFileName(n, type), [&pictures, placement, decoration, &entries, n](RgbImage& page) {
+                             composePlacedPageInto(page, pictures.channelMask(n), placement, decoration,
                                                       entries.channel(n).caption);
                          }});
     }

@@ -18,11 +18,6 @@ std::int32_t roundToPixels(double value) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(roundHalfEven(value), -2147483647, 2147483647));
 }
 
-RgbImage whitePage(std::int32_t width, std::int32_t height) {
-    if (width <= 0 || height <= 0) throw Failure("The printer reports no printable page.");
-    return RgbImage(width, height);
-}
-
 }  // namespace
 
 double outputCentimetres(const std::string& text, MeasuringUnit unit) {
@@ -81,15 +76,23 @@ PagePlacement placementFor(const Printer& printer, const WorkflowState& state, c
     return p;
 }
 
-void stretchInto(const RgbImage& source, RgbImage& target, const PageRect& rect) {
-    if (source.empty() || rect.width <= 0 || rect.height <= 0) return;
-    const std::int32_t x0 = std::max(rect.x, 0);
-    const std::int32_t y0 = std::max(rect.y, 0);
-    const std::int32_t x1 = static_cast<std::int32_t>(
-        std::min<std::int64_t>(static_cast<std::int64_t>(rect.x) + rect.width, target.width()));
-    const std::int32_t y1 = static_cast<std::int32_t>(
-        std::min<std::int64_t>(static_cast<std::int64_t>(rect.y) + rect.height, target.height()));
-    if (x0 >= x1 || y0 >= y1) return;
+namespace {
+
+// Paints the rows of `target` that the rectangle covers with the stretched source and, when
+// `whiteAround` is set, every other pixel white, in one pass over the page's memory.
+void paintStretched(const RgbImage& source, RgbImage& target, const PageRect& rect, bool whiteAround) {
+    const std::int32_t width = target.width();
+    const std::size_t rowBytes = 3 * static_cast<std::size_t>(width);
+    const bool drawn = !source.empty() && rect.width > 0 && rect.height > 0;
+    const std::int32_t x0 = drawn ? std::clamp(rect.x, 0, width) : 0;
+    const std::int32_t y0 = drawn ? std::clamp(rect.y, 0, target.height()) : 0;
+    const std::int32_t x1 = drawn ? static_cast<std::int32_t>(std::clamp<std::int64_t>(
+                                        static_cast<std::int64_t>(rect.x) + rect.width, x0, width))
+                                  : 0;
+    const std::int32_t y1 = drawn ? static_cast<std::int32_t>(std::clamp<std::int64_t>(
+                                        static_cast<std::int64_t>(rect.y) + rect.height, y0, target.height()))
+                                  : 0;
+    if (!whiteAround && (x0 >= x1 || y0 >= y1)) return;
 
     // Each target pixel takes the source pixel under its centre.
     auto sourceIndex = [](std::int64_t offset, std::int64_t sourceLength, std::int64_t targetLength) {
@@ -99,16 +102,27 @@ void stretchInto(const RgbImage& source, RgbImage& target, const PageRect& rect)
     for (std::int32_t x = x0; x < x1; ++x) {
         columns[static_cast<std::size_t>(x - x0)] = 3 * sourceIndex(x - rect.x, source.width(), rect.width);
     }
-    forEachRowBlock(y1 - y0, [&](std::int32_t begin, std::int32_t end) {
+    const std::int32_t firstRow = whiteAround ? 0 : y0;
+    const std::int32_t lastRow = whiteAround ? target.height() : y1;
+    forEachRowBlock(lastRow - firstRow, [&](std::int32_t begin, std::int32_t end) {
         std::int32_t previous = -1;
         const std::uint8_t* previousRow = nullptr;
         for (std::int32_t i = begin; i < end; ++i) {
-            const std::int32_t y = y0 + i;
+            const std::int32_t y = firstRow + i;
+            std::uint8_t* row = target.row(y);
+            if (y < y0 || y >= y1 || x0 >= x1) {
+                std::fill_n(row, rowBytes, std::uint8_t{255});
+                continue;
+            }
+            if (whiteAround) {
+                std::fill_n(row, 3 * static_cast<std::size_t>(x0), std::uint8_t{255});
+                std::fill(row + 3 * static_cast<std::size_t>(x1), row + rowBytes, std::uint8_t{255});
+            }
             const std::int32_t sy = sourceIndex(y - rect.y, source.height(), rect.height);
-            std::uint8_t* out = target.row(y) + 3 * static_cast<std::size_t>(x0);
+            std::uint8_t* out = row + 3 * static_cast<std::size_t>(x0);
             // An enlarged picture repeats rows: copy the row already made.
             if (sy == previous && previousRow != nullptr) {
-                std::copy(previousRow, previousRow + 3 * static_cast<std::size_t>(x1 - x0), out);
+                std::copy(previousRow, previousRow + 3 * columns.size(), out);
                 continue;
             }
             const std::uint8_t* in = source.row(sy);
@@ -124,21 +138,46 @@ void stretchInto(const RgbImage& source, RgbImage& target, const PageRect& rect)
     });
 }
 
-RgbImage composePlacedPage(const RgbImage& picture, const PagePlacement& placement,
+// A page picture of the given size: the caller's own when it already has that size, so
+// that a run of pages reuses its memory.
+void preparePage(RgbImage& page, std::int32_t width, std::int32_t height) {
+    if (width <= 0 || height <= 0) throw Failure("The printer reports no printable page.");
+    if (page.width() != width || page.height() != height) page = RgbImage(width, height);
+}
+
+}  // namespace
+
+void stretchInto(const RgbImage& source, RgbImage& target, const PageRect& rect) {
+    paintStretched(source, target, rect, false);
+}
+
+void composePlacedPageInto(RgbImage& page, const RgbImage& picture, const PagePlacement& placement,
                            const PageDecoration& decoration, const std::string& caption) {
-    RgbImage page = whitePage(placement.pageWidth, placement.pageHeight);
-    stretchInto(picture, page, placement.picture);
+    preparePage(page, placement.pageWidth, placement.pageHeight);
+    paintStretched(picture, page, placement.picture, true);
     if (decoration.corners) drawCornerMarks(page, decoration.cornerLength, decoration.penWidth);
     if (decoration.label) {
         Canvas canvas(page);
         canvas.text(0, 0, caption, decoration.labelPoints, decoration.labelDpi, kBlack);
     }
+}
+
+RgbImage composePlacedPage(const RgbImage& picture, const PagePlacement& placement,
+                           const PageDecoration& decoration, const std::string& caption) {
+    RgbImage page;
+    composePlacedPageInto(page, picture, placement, decoration, caption);
     return page;
 }
 
+void composeStretchedPageInto(RgbImage& page, const RgbImage& picture, std::int32_t pageWidth,
+                              std::int32_t pageHeight) {
+    preparePage(page, pageWidth, pageHeight);
+    paintStretched(picture, page, PageRect{0, 0, pageWidth, pageHeight}, true);
+}
+
 RgbImage composeStretchedPage(const RgbImage& picture, std::int32_t pageWidth, std::int32_t pageHeight) {
-    RgbImage page = whitePage(pageWidth, pageHeight);
-    stretchInto(picture, page, PageRect{0, 0, pageWidth, pageHeight});
+    RgbImage page;
+    composeStretchedPageInto(page, picture, pageWidth, pageHeight);
     return page;
 }
 

@@ -80,9 +80,15 @@ PagePlacement placementFor(const Printer& printer, const WorkflowState& state, c
 RgbImage composePlacedPage(const RgbImage& picture, const PagePlacement& placement,
                            const PageDecoration& decoration, const std::string& caption);
 
+// The same, into `page`, whose memory is reused when it already has the page's size.
+void composePlacedPageInto(RgbImage& page, const RgbImage& picture, const PagePlacement& placement,
+                           const PageDecoration& decoration, const std::string& caption);
+
 // A white page with the picture stretched over all of it, proportions not kept (the
 // colour-matching page).
 RgbImage composeStretchedPage(const RgbImage& picture, std::int32_t pageWidth, std::int32_t pageHeight);
+void composeStretchedPageInto(RgbImage& page, const RgbImage& picture, std::int32_t pageWidth,
+                              std::int32_t pageHeight);
 
 // Nearest-neighbour stretch of `source` into the rectangle of `target` (clipped to it).
 void stretchInto(const RgbImage& source, RgbImage& target, const PageRect& rect);
