@@ -1,5 +1,7 @@
 #include "platform/qt/QtPrinter.h"
 
+#include <cmath>
+
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -69,13 +71,29 @@ std::string QtPrinter::name() const {
     return virtual_ ? kVirtualName : printer_->printerName().toStdString();
 }
 
-// The paint device's metrics are those of the printable area in the current orientation.
-std::int32_t QtPrinter::pageWidthPx() const { return printer_->width(); }
-std::int32_t QtPrinter::pageHeightPx() const { return printer_->height(); }
-std::int32_t QtPrinter::dpiX() const { return printer_->logicalDpiX(); }
-std::int32_t QtPrinter::dpiY() const { return printer_->logicalDpiY(); }
-std::int32_t QtPrinter::widthMm() const { return printer_->widthMM(); }
-std::int32_t QtPrinter::heightMm() const { return printer_->heightMM(); }
+// A real printer reports its printable area through the paint device's metrics. The virtual
+// printer's page is worked out from its size in millimetres: Qt keeps page sizes in whole
+// points, which would make an A4 page 2479 pixels wide at 300 DPI instead of 2480.
+QSizeF QtPrinter::virtualPageMm() const {
+    return printer_->pageLayout().fullRect(QPageLayout::Millimeter).size();
+}
+
+std::int32_t QtPrinter::pageWidthPx() const {
+    if (!virtual_) return printer_->width();
+    return static_cast<std::int32_t>(std::lround(virtualPageMm().width() / 25.4 * kVirtualDpi));
+}
+std::int32_t QtPrinter::pageHeightPx() const {
+    if (!virtual_) return printer_->height();
+    return static_cast<std::int32_t>(std::lround(virtualPageMm().height() / 25.4 * kVirtualDpi));
+}
+std::int32_t QtPrinter::dpiX() const { return virtual_ ? kVirtualDpi : printer_->logicalDpiX(); }
+std::int32_t QtPrinter::dpiY() const { return virtual_ ? kVirtualDpi : printer_->logicalDpiY(); }
+std::int32_t QtPrinter::widthMm() const {
+    return virtual_ ? static_cast<std::int32_t>(std::lround(virtualPageMm().width())) : printer_->widthMM();
+}
+std::int32_t QtPrinter::heightMm() const {
+    return virtual_ ? static_cast<std::int32_t>(std::lround(virtualPageMm().height())) : printer_->heightMM();
+}
 
 Orientation QtPrinter::orientation() const {
     return printer_->pageLayout().orientation() == QPageLayout::Landscape ? Orientation::Landscape
@@ -139,13 +157,20 @@ void QtPrinter::printToPdf(const RgbImage& page, const std::string& jobName) {
         writer.setResolution(kVirtualDpi);
         writer.setPageLayout(printer_->pageLayout());
         QPainter painter;
-        if (!painter.begin(&writer)) throw Failure("Cannot write " + file.fileName().toStdString());
+        if (!painter.begin(&writer)) {
+            file.remove();
+            throw Failure("Cannot write " + file.fileName().toStdString());
+        }
         if (!page.empty()) painter.drawImage(QPoint(0, 0), qimageView(page));
         painter.end();
     }
     file.close();
-    if (file.error() != QFileDevice::NoError)
-        throw Failure("Cannot write " + file.fileName().toStdString() + ": " + file.errorString().toStdString());
+    if (file.error() != QFileDevice::NoError) {
+        // A half-written file would pass for a finished job.
+        const std::string reason = file.errorString().toStdString();
+        file.remove();
+        throw Failure("Cannot write " + file.fileName().toStdString() + ": " + reason);
+    }
     lastOutputFile_ = file.fileName().toStdString();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSizeF>
 #include <memory>
 #include <string>
 
@@ -47,6 +48,7 @@ public:
 private:
     explicit QtPrinter(bool forceVirtual);
     void printToPdf(const RgbImage& page, const std::string& jobName);
+    QSizeF virtualPageMm() const;
 
     std::unique_ptr<QPrinter> printer_;
     bool virtual_ = false;
