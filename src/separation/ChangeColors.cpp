@@ -19,9 +19,11 @@ std::int64_t changeColors(RgbImage& working, const RgbImage& source, int x, int 
     const ColorValue src = source.pixel(x, y);
     const ColorValue current = working.pixel(x, y);
     if (src == current) return 0;
-    const std::uint8_t from[3] = {static_cast<std::uint8_t>(blueOf(current)), static_cast<std::uint8_t>(greenOf(current)),
+    const std::uint8_t from[3] = {static_cast<std::uint8_t>(blueOf(current)),
+                                  static_cast<std::uint8_t>(greenOf(current)),
                                   static_cast<std::uint8_t>(redOf(current))};
-    const std::uint8_t to[3] = {static_cast<std::uint8_t>(blueOf(src)), static_cast<std::uint8_t>(greenOf(src)),
+    const std::uint8_t to[3] = {static_cast<std::uint8_t>(blueOf(src)),
+                                static_cast<std::uint8_t>(greenOf(src)),
                                 static_cast<std::uint8_t>(redOf(src))};
     // Within the SOURCE size, which is the working picture's size in practice; where the two
     // differ, only the part both cover is visited.

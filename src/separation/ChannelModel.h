@@ -27,10 +27,10 @@ extern const std::array<ChannelTableEntry, kChannelCount> ChannelTable;
 
 // Sixteen thresholds in 0..255, one per slider of the separation screen.
 struct SeparationThresholds {
-    int white = 200;      // TrackBar1
-    int lightGrey = 160;  // TrackBar2
-    int midGrey = 120;    // TrackBar2a
-    int black = 80;       // TrackBar3
+    int white = 200;                          // TrackBar1
+    int lightGrey = 160;                      // TrackBar2
+    int midGrey = 120;                        // TrackBar2a
+    int black = 80;                           // TrackBar3
     int redHigh = 192, redMid = 128;          // TrackBar4, TrackBar5
     int greenHigh = 192, greenMid = 128;      // TrackBar6, TrackBar7
     int blueHigh = 192, blueMid = 128;        // TrackBar8, TrackBar9
@@ -48,15 +48,13 @@ struct Channel {
     ColorValue color = kNoColor;  // -1 when the layer is empty
     RgbImage mask;                // 0 x 0 when the layer is empty
     std::int32_t count = 0;
-    bool checked = false;         // channel set only
-    std::string percentageText;   // channel set only
-    bool shown = false;           // channel set only: the tile (mask, captions, box) is on show
+    bool checked = false;        // channel set only
+    std::string percentageText;  // channel set only
+    bool shown = false;          // channel set only: the tile (mask, captions, box) is on show
 };
 
 // The background colour of a layer's mask.
-constexpr ColorValue maskBackground(ColorValue layerColor) {
-    return layerColor == kWhite ? kBlack : kWhite;
-}
+constexpr ColorValue maskBackground(ColorValue layerColor) { return layerColor == kWhite ? kBlack : kWhite; }
 
 // The channels of the channels screen: channel N (1..23) is the N-th colour of the BEFORE
 // picture in ascending colour value. Arrays are indexed 0..22 for channels 1..23.

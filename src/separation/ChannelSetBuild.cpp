@@ -71,7 +71,8 @@ std::vector<std::pair<ColorValue, std::int64_t>> colorCensus(const RgbImage& pic
         for (std::int32_t x = 0; x < picture.width(); ++x, p += 3) {
             const ColorValue c = colorAt(p);
             if (census[last].first != c) {
-                last = static_cast<std::size_t>(std::lower_bound(colors.begin(), colors.end(), c) - colors.begin());
+                last = static_cast<std::size_t>(std::lower_bound(colors.begin(), colors.end(), c) -
+                                                colors.begin());
             }
             ++census[last].second;
         }
@@ -93,7 +94,8 @@ RebuildSummary rebuildChannelSet(ChannelSet& set) {
         ch.shown = false;
     }
 
-    const std::vector<std::uint64_t> bits = before.empty() ? std::vector<std::uint64_t>() : presentColors(before);
+    const std::vector<std::uint64_t> bits =
+        before.empty() ? std::vector<std::uint64_t>() : presentColors(before);
     std::int64_t distinct = 0;
     std::array<ColorValue, kChannelCount> firstColors{};
     int channels = 0;
@@ -163,7 +165,8 @@ RebuildSummary rebuildChannelSet(ChannelSet& set) {
     // colour has a channel and is not pure white, which is what Redraw would paint.
     std::array<std::int64_t, kChannelCount> counts{};
     std::mutex merging;
-    const ColorValue lastChannelColor = channels > 0 ? firstColors[static_cast<std::size_t>(channels - 1)] : kNoColor;
+    const ColorValue lastChannelColor =
+        channels > 0 ? firstColors[static_cast<std::size_t>(channels - 1)] : kNoColor;
     const ColorValue* sorted = firstColors.data();
     forEachRowBlock(height, [&](std::int32_t begin, std::int32_t end) {
         std::array<std::int64_t, kChannelCount> local{};
@@ -176,7 +179,9 @@ RebuildSummary rebuildChannelSet(ChannelSet& set) {
             for (int n = 0; n < channels; ++n) {
                 const auto i = static_cast<std::size_t>(n);
                 rows[i] = set.channels[i].mask.row(y);
-                if (refill[i]) std::memset(rows[i], set.channels[i].color == kWhite ? 0x00 : 0xFF, 3 * static_cast<std::size_t>(width));
+                if (refill[i])
+                    std::memset(rows[i], set.channels[i].color == kWhite ? 0x00 : 0xFF,
+                                3 * static_cast<std::size_t>(width));
             }
             const std::uint8_t* p = before.row(y);
             std::uint8_t* a = set.after.row(y);
@@ -258,7 +263,8 @@ void redrawChannelSet(ChannelSet& set) {
                 const std::uint8_t* m = paint.mask->row(y);
                 for (std::int32_t x = 0; x < width; ++x) {
                     const std::uint8_t* q = m + 3 * static_cast<std::size_t>(x);
-                    if ((q[0] & q[1] & q[2]) != 0xFF) std::memcpy(a + 3 * static_cast<std::size_t>(x), paint.bytes, 3);
+                    if ((q[0] & q[1] & q[2]) != 0xFF)
+                        std::memcpy(a + 3 * static_cast<std::size_t>(x), paint.bytes, 3);
                 }
             }
         }

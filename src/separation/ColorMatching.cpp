@@ -10,8 +10,9 @@ namespace dg {
 
 namespace {
 
-constexpr std::array<int, kChannelCount> kSwatchY = {33,  53,  73,  93,  113, 133, 153, 173, 191, 211, 230, 250,
-                                                     270, 290, 310, 330, 350, 370, 390, 410, 430, 450, 470};
+constexpr std::array<int, kChannelCount> kSwatchY = {33,  53,  73,  93,  113, 133, 153, 173,
+                                                     191, 211, 230, 250, 270, 290, 310, 330,
+                                                     350, 370, 390, 410, 430, 450, 470};
 
 std::string partText(const std::string& number) { return " " + number + " "; }
 
@@ -19,28 +20,44 @@ std::string partText(const std::string& number) { return " " + number + " "; }
 
 const char* inkName(Ink ink) {
     switch (ink) {
-        case Ink::Red: return "Red-";
-        case Ink::Green: return "Green-";
-        case Ink::Blue: return "Blue-";
-        case Ink::Cyan: return "Cyan-";
-        case Ink::Magenta: return "Magenta-";
-        case Ink::Yellow: return "Yellow-";
-        case Ink::White: return "White-";
-        case Ink::Black: return "Black-";
+        case Ink::Red:
+            return "Red-";
+        case Ink::Green:
+            return "Green-";
+        case Ink::Blue:
+            return "Blue-";
+        case Ink::Cyan:
+            return "Cyan-";
+        case Ink::Magenta:
+            return "Magenta-";
+        case Ink::Yellow:
+            return "Yellow-";
+        case Ink::White:
+            return "White-";
+        case Ink::Black:
+            return "Black-";
     }
     return "";
 }
 
 ColorValue inkColor(Ink ink) {
     switch (ink) {
-        case Ink::Red: return makeColor(255, 0, 0);
-        case Ink::Green: return makeColor(0, 255, 0);
-        case Ink::Blue: return makeColor(0, 0, 255);
-        case Ink::Cyan: return makeColor(0, 255, 255);
-        case Ink::Magenta: return makeColor(255, 0, 255);
-        case Ink::Yellow: return makeColor(255, 255, 0);
-        case Ink::White: return kWhite;
-        case Ink::Black: return kBlack;
+        case Ink::Red:
+            return makeColor(255, 0, 0);
+        case Ink::Green:
+            return makeColor(0, 255, 0);
+        case Ink::Blue:
+            return makeColor(0, 0, 255);
+        case Ink::Cyan:
+            return makeColor(0, 255, 255);
+        case Ink::Magenta:
+            return makeColor(255, 0, 255);
+        case Ink::Yellow:
+            return makeColor(255, 255, 0);
+        case Ink::White:
+            return kWhite;
+        case Ink::Black:
+            return kBlack;
     }
     return kBlack;
 }

@@ -53,15 +53,15 @@ int colorMatchingSwatchY(int n);
 
 // Row N of the COLOR MATCHING screen (channel N).
 struct ColorMatchingRow {
-    bool shown = false;             // the channel is ticked on the channels screen
-    int number = 0;                 // the running number among shown rows, from 1
-    std::string caption;            // "Channel # 3"
+    bool shown = false;                  // the channel is ticked on the channels screen
+    int number = 0;                      // the running number among shown rows, from 1
+    std::string caption;                 // "Channel # 3"
     ColorValue boxColor = kNoColor;      // the channel's display colour
     ColorValue captionColor = kNoColor;  // its inverse
     std::string rgbText;
     std::string hexText;
     InkRecipe recipe;
-    int screenY = 0;                // 56 + 20 * (N - 1)
+    int screenY = 0;  // 56 + 20 * (N - 1)
 };
 
 struct ColorMatching {

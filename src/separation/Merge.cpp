@@ -171,7 +171,9 @@ void mergeMasks(RgbImage& a, RgbImage& b, ColorValue c1, ColorValue c2, ReplaceM
     const bool white2 = c2 == kWhite;
     const std::int32_t width = std::min(a.width(), b.width());
     const std::int32_t height = std::min(a.height(), b.height());
-    auto read = [](const std::uint8_t* p) { return static_cast<ColorValue>(p[2] | (p[1] << 8) | (p[0] << 16)); };
+    auto read = [](const std::uint8_t* p) {
+        return static_cast<ColorValue>(p[2] | (p[1] << 8) | (p[0] << 16));
+    };
     auto write = [](std::uint8_t* p, ColorValue c) {
         p[0] = static_cast<std::uint8_t>(blueOf(c));
         p[1] = static_cast<std::uint8_t>(greenOf(c));
@@ -289,8 +291,9 @@ MergeOutcome mergeChannels(ChannelSet& set, MergeDialog& dialog) {
                 screen.choices[at(ch)].shown = false;
                 refresh(set, screen);
                 screen.preview = set.channel(ch).mask;
-                const MergeOffer offer{ch,          screen.background, remaining,     screen.choices, screen.before,
-                                       screen.after, screen.preview,   set,           screen.mode};
+                const MergeOffer offer{
+                    ch,           screen.background, remaining, screen.choices, screen.before,
+                    screen.after, screen.preview,    set,       screen.mode};
                 outcome.offered.push_back(ch);
                 const MergeDecision decision = dialog.offer(offer);
                 switch (decision.answer) {

@@ -34,15 +34,15 @@ struct MergeChoice {
 
 // Everything the merge screen shows while it offers one channel.
 struct MergeOffer {
-    int channel;                  // the offered channel-set index
-    ColorValue color;             // C2: the screen's background and the COLOR 2 swatch
-    int finalColors;              // the number after "FINAL COLORS:"
+    int channel;       // the offered channel-set index
+    ColorValue color;  // C2: the screen's background and the COLOR 2 swatch
+    int finalColors;   // the number after "FINAL COLORS:"
     const std::array<MergeChoice, kChannelCount>& choices;  // the offered one is hidden
     const RgbImage& before;
-    const RgbImage& after;        // recomposed from the masks (Refresh)
-    const RgbImage& preview;      // the offered channel's mask
-    const ChannelSet& set;        // masks for the chosen-mask preview
-    ReplaceMode mode;             // the replace mode the screen opens with
+    const RgbImage& after;    // recomposed from the masks (Refresh)
+    const RgbImage& preview;  // the offered channel's mask
+    const ChannelSet& set;    // masks for the chosen-mask preview
+    ReplaceMode mode;         // the replace mode the screen opens with
 };
 
 // What the user did: with Ok, the ticked choice (1..23) and the replace mode. An Ok without
@@ -65,7 +65,7 @@ public:
 struct MergeOutcome {
     std::vector<int> offered;  // channels in the order they were offered
     int merged = 0;
-    int afterCount = 0;        // channel masks still shown: the AFTER count caption
+    int afterCount = 0;  // channel masks still shown: the AFTER count caption
 };
 
 // MERGE CHANNELS: runs the merge sequence over the set (the rarest channels first, each in

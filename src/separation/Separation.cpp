@@ -175,14 +175,14 @@ struct Totals {
 
 // Classifies the rows [begin, end) into map and adds them up. Red and green share one
 // 64-bit word and blue and the count another, each in 32-bit halves that a stretch of at
-// most 2^16 pixels cannot overflow; four banks take turns pixel by pixel so that runs of one
+// most 2^16 pixels cannot overflow; eight banks take turns pixel by pixel so that runs of one
 // channel do not wait on the same memory word.
 void classifyRows(const RgbImage& source, const SeparationClassifier& classifier, std::uint8_t* map,
                   std::int32_t begin, std::int32_t end, Totals& totals) {
     const std::int32_t width = source.width();
     const SeparationClassifier::Lookup lookup = classifier.lookup();
     constexpr std::int32_t kStretch = 1 << 16;
-    constexpr int kBanks = 4;
+    constexpr int kBanks = 8;
     for (std::int32_t y = begin; y < end; ++y) {
         const std::uint8_t* p = source.row(y);
         std::uint8_t* m = map + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
@@ -339,8 +339,9 @@ std::array<RgbImage, kChannelCount> separationMasks(const RgbImage& source,
         if (k == 1) mask.fill(kBlack);
         targets[k] = &mask;
     }
-    forEachRowBlock(source.height(),
-                    [&](std::int32_t begin, std::int32_t end) { writeMasks(source, classifier, targets, begin, end); });
+    forEachRowBlock(source.height(), [&](std::int32_t begin, std::int32_t end) {
+        writeMasks(source, classifier, targets, begin, end);
+    });
     return masks;
 }
 
@@ -352,8 +353,9 @@ RgbImage separationMask(const RgbImage& source, const SeparationClassifier& clas
     if (k == 1) mask.fill(kBlack);
     std::array<RgbImage*, kChannelCount + 1> targets{};
     targets[static_cast<std::size_t>(k)] = &mask;
-    forEachRowBlock(source.height(),
-                    [&](std::int32_t begin, std::int32_t end) { writeMasks(source, classifier, targets, begin, end); });
+    forEachRowBlock(source.height(), [&](std::int32_t begin, std::int32_t end) {
+        writeMasks(source, classifier, targets, begin, end);
+    });
     return mask;
 }
 

@@ -62,8 +62,8 @@ private:
 // What the separation screen shows after one run. Arrays are indexed 0..22 for separation
 // channels 1..23.
 struct SeparationResult {
-    RgbImage result;          // every counted pixel in its channel's mean colour, the rest white
-    std::int64_t total = 0;   // W x H
+    RgbImage result;         // every counted pixel in its channel's mean colour, the rest white
+    std::int64_t total = 0;  // W x H
     std::array<std::int64_t, kChannelCount> counts{};
     // Sums of red, green and blue; 64-bit, since 32 bits overflow past 8.4 million pixels.
     std::array<std::array<std::int64_t, 3>, kChannelCount> sums{};

@@ -22,14 +22,12 @@ constexpr std::array<Family, 6> kFamilies = {{
 }};
 
 constexpr std::array<int SeparationThresholds::*, kThresholdCount> kSliders = {
-    &SeparationThresholds::white,      &SeparationThresholds::lightGrey,
-    &SeparationThresholds::midGrey,    &SeparationThresholds::black,
-    &SeparationThresholds::redHigh,    &SeparationThresholds::redMid,
-    &SeparationThresholds::greenHigh,  &SeparationThresholds::greenMid,
-    &SeparationThresholds::blueHigh,   &SeparationThresholds::blueMid,
-    &SeparationThresholds::yellowHigh, &SeparationThresholds::yellowMid,
-    &SeparationThresholds::cyanHigh,   &SeparationThresholds::cyanMid,
-    &SeparationThresholds::magentaHigh, &SeparationThresholds::magentaMid,
+    &SeparationThresholds::white,      &SeparationThresholds::lightGrey,  &SeparationThresholds::midGrey,
+    &SeparationThresholds::black,      &SeparationThresholds::redHigh,    &SeparationThresholds::redMid,
+    &SeparationThresholds::greenHigh,  &SeparationThresholds::greenMid,   &SeparationThresholds::blueHigh,
+    &SeparationThresholds::blueMid,    &SeparationThresholds::yellowHigh, &SeparationThresholds::yellowMid,
+    &SeparationThresholds::cyanHigh,   &SeparationThresholds::cyanMid,    &SeparationThresholds::magentaHigh,
+    &SeparationThresholds::magentaMid,
 };
 
 }  // namespace

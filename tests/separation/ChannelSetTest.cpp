@@ -21,9 +21,7 @@ ChannelSet built(const RgbImage& before) {
 }
 
 // Black, red and white, two pixels each.
-RgbImage threeColours() {
-    return imageFromRows({{kWhite, kRed, kBlack}, {kBlack, kWhite, kRed}});
-}
+RgbImage threeColours() { return imageFromRows({{kWhite, kRed, kBlack}, {kBlack, kWhite, kRed}}); }
 
 TEST(ChannelSet, ThreeColoursInAscendingColourValue) {
     ChannelSet set;
@@ -50,10 +48,13 @@ TEST(ChannelSet, ThreeColoursInAscendingColourValue) {
         EXPECT_FALSE(set.channel(n).checked);
         EXPECT_EQ(set.channel(n).percentageText, "0");
     }
-    EXPECT_TRUE(SameImage(imageFromRows({{kWhite, kWhite, kBlack}, {kBlack, kWhite, kWhite}}), set.channel(1).mask));
-    EXPECT_TRUE(SameImage(imageFromRows({{kWhite, kRed, kWhite}, {kWhite, kWhite, kRed}}), set.channel(2).mask));
+    EXPECT_TRUE(
+        SameImage(imageFromRows({{kWhite, kWhite, kBlack}, {kBlack, kWhite, kWhite}}), set.channel(1).mask));
+    EXPECT_TRUE(
+        SameImage(imageFromRows({{kWhite, kRed, kWhite}, {kWhite, kWhite, kRed}}), set.channel(2).mask));
     // The pure white channel: white on black.
-    EXPECT_TRUE(SameImage(imageFromRows({{kWhite, kBlack, kBlack}, {kBlack, kWhite, kBlack}}), set.channel(3).mask));
+    EXPECT_TRUE(
+        SameImage(imageFromRows({{kWhite, kBlack, kBlack}, {kBlack, kWhite, kBlack}}), set.channel(3).mask));
     EXPECT_TRUE(SameImage(set.before, set.after));
 }
 

@@ -37,7 +37,8 @@ public:
 TEST(FlatPicture, SeparationChannelsMergeAndColourMatching) {
     const RgbImage flag = loadFixture("separation/signal-flag-delta.bmp");
     ASSERT_EQ(flag.width(), 120);
-    const ColorValue blue = makeColor(0, 0, 255), yellow = makeColor(255, 255, 0), grey = makeColor(127, 127, 128);
+    const ColorValue blue = makeColor(0, 0, 255), yellow = makeColor(255, 255, 0),
+                     grey = makeColor(127, 127, 128);
 
     const SeparationResult separated = separate(flag, SeparationThresholds{});
     EXPECT_EQ(separated.countOf(10), 6105);
@@ -45,7 +46,7 @@ TEST(FlatPicture, SeparationChannelsMergeAndColourMatching) {
     EXPECT_EQ(separated.countOf(3), 1368);  // black and the dark grey pixels
     EXPECT_EQ(separated.countOf(1), 711);
     EXPECT_EQ(separated.countOf(22), 222);
-    EXPECT_EQ(separated.colorOf(3), kBlack);  // 240 / 1368 rounds to 0
+    EXPECT_EQ(separated.colorOf(3), kBlack);             // 240 / 1368 rounds to 0
     EXPECT_EQ(separated.percentageTextOf(13), "41.62");  // 4162.5 hundredths, to even
     EXPECT_EQ(separated.percentageTextOf(10), "42.4");
 

@@ -29,7 +29,8 @@ RgbImage runs(std::initializer_list<std::pair<ColorValue, int>> parts) {
 
 RgbImage rowOf(const std::vector<ColorValue>& colors) {
     RgbImage picture(static_cast<std::int32_t>(colors.size()), 1);
-    for (std::size_t x = 0; x < colors.size(); ++x) picture.setPixel(static_cast<std::int32_t>(x), 0, colors[x]);
+    for (std::size_t x = 0; x < colors.size(); ++x)
+        picture.setPixel(static_cast<std::int32_t>(x), 0, colors[x]);
     return picture;
 }
 
@@ -68,7 +69,9 @@ private:
     std::deque<MergeDecision> script_;
 };
 
-MergeDecision ok(int choice, ReplaceMode mode = ReplaceMode::Color1) { return {MergeAnswer::Ok, choice, mode}; }
+MergeDecision ok(int choice, ReplaceMode mode = ReplaceMode::Color1) {
+    return {MergeAnswer::Ok, choice, mode};
+}
 
 TEST(MergeSequence, HalfHalfAndNinetyNine) {
     // Counts 1, 1 and 198 of 200: 0.5, 0.5 and 99 percent. Both 0.5 channels are offered in
@@ -174,18 +177,54 @@ TEST(MergeRules, EveryWhiteAndNonWhiteCombination) {
     const ColorValue R = kRed, G = kGreen, B = kBlue, W = kWhite, K = kBlack;
     const MergeCase cases[] = {
         // Colour values: red 1, green 2, blue 3, white last.
-        {"COLOR 1: red into blue", {{R, 1}, {G, 2}, {B, 3}}, 3, ReplaceMode::Color1, B,
-         {B, W, W, B, B, B}, {W, W, W, W, W, W}, {B, G, G, B, B, B}},
-        {"COLOR 2: red into blue", {{R, 1}, {G, 2}, {B, 3}}, 3, ReplaceMode::Color2, R,
-         {R, W, W, R, R, R}, {W, W, W, W, W, W}, {R, G, G, R, R, R}},
-        {"COLOR 1: red into white", {{R, 1}, {G, 2}, {W, 3}}, 3, ReplaceMode::Color1, W,
-         {W, K, K, W, W, W}, {W, W, W, W, W, W}, {W, G, G, W, W, W}},
-        {"COLOR 2: red into white", {{R, 1}, {G, 2}, {W, 3}}, 3, ReplaceMode::Color2, R,
-         {R, W, W, R, R, R}, {W, W, W, W, W, W}, {R, G, G, R, R, R}},
-        {"COLOR 1: white into red", {{W, 1}, {G, 2}, {R, 3}}, 1, ReplaceMode::Color1, R,
-         {R, W, W, R, R, R}, {K, K, K, K, K, K}, {R, G, G, R, R, R}},
-        {"COLOR 2: white into red", {{W, 1}, {G, 2}, {R, 3}}, 1, ReplaceMode::Color2, W,
-         {W, K, K, W, W, W}, {W, W, W, W, W, W}, {W, G, G, W, W, W}},
+        {"COLOR 1: red into blue",
+         {{R, 1}, {G, 2}, {B, 3}},
+         3,
+         ReplaceMode::Color1,
+         B,
+         {B, W, W, B, B, B},
+         {W, W, W, W, W, W},
+         {B, G, G, B, B, B}},
+        {"COLOR 2: red into blue",
+         {{R, 1}, {G, 2}, {B, 3}},
+         3,
+         ReplaceMode::Color2,
+         R,
+         {R, W, W, R, R, R},
+         {W, W, W, W, W, W},
+         {R, G, G, R, R, R}},
+        {"COLOR 1: red into white",
+         {{R, 1}, {G, 2}, {W, 3}},
+         3,
+         ReplaceMode::Color1,
+         W,
+         {W, K, K, W, W, W},
+         {W, W, W, W, W, W},
+         {W, G, G, W, W, W}},
+        {"COLOR 2: red into white",
+         {{R, 1}, {G, 2}, {W, 3}},
+         3,
+         ReplaceMode::Color2,
+         R,
+         {R, W, W, R, R, R},
+         {W, W, W, W, W, W},
+         {R, G, G, R, R, R}},
+        {"COLOR 1: white into red",
+         {{W, 1}, {G, 2}, {R, 3}},
+         1,
+         ReplaceMode::Color1,
+         R,
+         {R, W, W, R, R, R},
+         {K, K, K, K, K, K},
+         {R, G, G, R, R, R}},
+        {"COLOR 2: white into red",
+         {{W, 1}, {G, 2}, {R, 3}},
+         1,
+         ReplaceMode::Color2,
+         W,
+         {W, K, K, W, W, W},
+         {W, W, W, W, W, W},
+         {W, G, G, W, W, W}},
     };
     for (const MergeCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -208,14 +247,11 @@ TEST(MergeRules, EveryWhiteAndNonWhiteCombination) {
         ASSERT_EQ(outcome.offered[0], offered);
         EXPECT_EQ(outcome.merged, 1);
         EXPECT_EQ(set.colorOf(chosen), c.chosenColor);
-        EXPECT_TRUE(SameImage(rowOf(c.chosenMask),
-                              set.channel(chosen).mask));
-        EXPECT_TRUE(SameImage(rowOf(c.offeredMask),
-                              set.channel(offered).mask));
+        EXPECT_TRUE(SameImage(rowOf(c.chosenMask), set.channel(chosen).mask));
+        EXPECT_TRUE(SameImage(rowOf(c.offeredMask), set.channel(offered).mask));
         EXPECT_FALSE(set.channel(offered).shown);
         EXPECT_FALSE(set.channel(offered).checked);
-        EXPECT_TRUE(SameImage(rowOf(c.after),
-                              set.after));
+        EXPECT_TRUE(SameImage(rowOf(c.after), set.after));
         EXPECT_EQ(outcome.afterCount, 2);
         // BEFORE stays as it was: UNDO rebuilds from it.
         EXPECT_TRUE(SameImage(runs(c.before), set.before));
@@ -252,8 +288,10 @@ TEST(MergeScreen, ChoiceTextColour) {
 
 TEST(MergeScreen, ChoicesByFallingCountWithSlotProbing) {
     // Counts: a 5, b 5 (b's slot 5 is taken by a: goes to 6), c 6 (slot 6 taken: 7), d 9.
-    const ColorValue a = makeColor(1, 0, 0), b = makeColor(2, 0, 0), c = makeColor(3, 0, 0), d = makeColor(4, 0, 0);
-    EXPECT_EQ(colorsByFallingCount(runs({{a, 5}, {b, 5}, {c, 6}, {d, 9}})), (std::vector<ColorValue>{d, c, b, a}));
+    const ColorValue a = makeColor(1, 0, 0), b = makeColor(2, 0, 0), c = makeColor(3, 0, 0),
+                     d = makeColor(4, 0, 0);
+    EXPECT_EQ(colorsByFallingCount(runs({{a, 5}, {b, 5}, {c, 6}, {d, 9}})),
+              (std::vector<ColorValue>{d, c, b, a}));
     // 32 colours of one pixel: only 31 slots (1..31) for them, the last one in colour order
     // finds none; at most 25 listed, the higher colour values first.
     RgbImage many(32, 1);

@@ -29,47 +29,74 @@ int literalChannel(int r, int g, int b, const SeparationThresholds& t) {
     if (in(r, K, M) && in(g, K, M) && in(b, K, M)) assign(23);
     if (r >= g && r >= b) {
         if (r >= t.redHigh) {
-            if (g >= t.yellowHigh && b < t.yellowHigh) assign(13);
-            else if (b >= t.magentaHigh && g < t.magentaHigh) assign(19);
-            else assign(4);
+            if (g >= t.yellowHigh && b < t.yellowHigh)
+                assign(13);
+            else if (b >= t.magentaHigh && g < t.magentaHigh)
+                assign(19);
+            else
+                assign(4);
         } else if (in(r, t.redMid, t.redHigh)) {
-            if (in(g, t.yellowMid, t.yellowHigh) && b < t.yellowMid) assign(14);
-            else if (in(b, t.magentaMid, t.magentaHigh) && g < t.magentaMid) assign(20);
-            else assign(5);
+            if (in(g, t.yellowMid, t.yellowHigh) && b < t.yellowMid)
+                assign(14);
+            else if (in(b, t.magentaMid, t.magentaHigh) && g < t.magentaMid)
+                assign(20);
+            else
+                assign(5);
         } else if (in(r, K, t.redMid)) {
-            if (in(g, K, t.yellowMid) && b < K) assign(15);
-            else if (in(b, K, t.magentaMid) && g < K) assign(21);
-            else assign(6);
+            if (in(g, K, t.yellowMid) && b < K)
+                assign(15);
+            else if (in(b, K, t.magentaMid) && g < K)
+                assign(21);
+            else
+                assign(6);
         }
     }
     if (g >= r && g >= b) {
         if (g >= t.greenHigh) {
-            if (r >= t.yellowHigh && b < t.yellowHigh) assign(13);
-            else if (b >= t.cyanHigh && r < t.cyanHigh) assign(16);
-            else assign(7);
+            if (r >= t.yellowHigh && b < t.yellowHigh)
+                assign(13);
+            else if (b >= t.cyanHigh && r < t.cyanHigh)
+                assign(16);
+            else
+                assign(7);
         } else if (in(g, t.greenMid, t.greenHigh)) {
-            if (in(r, t.yellowMid, t.yellowHigh) && b < t.yellowMid) assign(14);
-            else if (in(b, t.cyanMid, t.cyanHigh) && r < t.cyanMid) assign(17);
-            else assign(8);
+            if (in(r, t.yellowMid, t.yellowHigh) && b < t.yellowMid)
+                assign(14);
+            else if (in(b, t.cyanMid, t.cyanHigh) && r < t.cyanMid)
+                assign(17);
+            else
+                assign(8);
         } else if (in(g, K, t.greenMid)) {
-            if (in(r, K, t.yellowMid) && b < K) assign(15);
-            else if (in(b, K, t.cyanMid) && r < K) assign(18);
-            else assign(9);
+            if (in(r, K, t.yellowMid) && b < K)
+                assign(15);
+            else if (in(b, K, t.cyanMid) && r < K)
+                assign(18);
+            else
+                assign(9);
         }
     }
     if (b >= r && b >= g) {
         if (b >= t.blueHigh) {
-            if (g >= t.cyanHigh && r < t.cyanHigh) assign(16);
-            else if (r >= t.magentaHigh && g < t.magentaHigh) assign(19);
-            else assign(10);
+            if (g >= t.cyanHigh && r < t.cyanHigh)
+                assign(16);
+            else if (r >= t.magentaHigh && g < t.magentaHigh)
+                assign(19);
+            else
+                assign(10);
         } else if (in(b, t.blueMid, t.blueHigh)) {
-            if (in(g, t.cyanMid, t.cyanHigh) && r < t.cyanMid) assign(17);
-            else if (in(r, t.magentaMid, t.magentaHigh) && g < t.magentaMid) assign(20);
-            else assign(11);
+            if (in(g, t.cyanMid, t.cyanHigh) && r < t.cyanMid)
+                assign(17);
+            else if (in(r, t.magentaMid, t.magentaHigh) && g < t.magentaMid)
+                assign(20);
+            else
+                assign(11);
         } else if (in(b, K, t.blueMid)) {
-            if (in(g, K, t.cyanMid) && r < K) assign(18);
-            else if (in(r, K, t.magentaMid) && g < K) assign(21);
-            else assign(12);
+            if (in(g, K, t.cyanMid) && r < K)
+                assign(18);
+            else if (in(r, K, t.magentaMid) && g < K)
+                assign(21);
+            else
+                assign(12);
         }
     }
     return ch;
@@ -133,17 +160,40 @@ TEST(SeparationTest, PixelsTable) {
     };
     const SeparationThresholds defaults;
     for (const Case& c : {
-             Case{200, 200, 200, 1}, Case{199, 199, 199, 2}, Case{80, 80, 80, 23}, Case{79, 79, 79, 3},
-             Case{120, 120, 120, 22}, Case{255, 255, 255, 1}, Case{0, 0, 0, 3},
-             Case{250, 40, 30, 4}, Case{250, 220, 30, 13}, Case{150, 140, 20, 14}, Case{100, 90, 30, 15},
-             Case{100, 30, 90, 21}, Case{30, 200, 200, 16}, Case{100, 100, 100, 23},
+             Case{200, 200, 200, 1},
+             Case{199, 199, 199, 2},
+             Case{80, 80, 80, 23},
+             Case{79, 79, 79, 3},
+             Case{120, 120, 120, 22},
+             Case{255, 255, 255, 1},
+             Case{0, 0, 0, 3},
+             Case{250, 40, 30, 4},
+             Case{250, 220, 30, 13},
+             Case{150, 140, 20, 14},
+             Case{100, 90, 30, 15},
+             Case{100, 30, 90, 21},
+             Case{30, 200, 200, 16},
+             Case{100, 100, 100, 23},
              Case{100, 100, 70, 15},
              // Ties: r = g goes to the red block, r = b too, g = b to the green block.
-             Case{200, 200, 10, 13}, Case{200, 10, 200, 19}, Case{10, 150, 150, 17},
-             Case{250, 10, 200, 19}, Case{10, 250, 10, 7}, Case{10, 10, 250, 10}, Case{60, 90, 60, 9},
-             Case{150, 20, 20, 5}, Case{90, 20, 20, 6}, Case{20, 150, 20, 8}, Case{20, 20, 150, 11},
-             Case{20, 20, 90, 12}, Case{150, 200, 255, 16}, Case{200, 210, 255, 1}, Case{60, 85, 85, 18}, Case{150, 10, 140, 20},
-             Case{201, 200, 199, 4}, Case{201, 199, 200, 4},
+             Case{200, 200, 10, 13},
+             Case{200, 10, 200, 19},
+             Case{10, 150, 150, 17},
+             Case{250, 10, 200, 19},
+             Case{10, 250, 10, 7},
+             Case{10, 10, 250, 10},
+             Case{60, 90, 60, 9},
+             Case{150, 20, 20, 5},
+             Case{90, 20, 20, 6},
+             Case{20, 150, 20, 8},
+             Case{20, 20, 150, 11},
+             Case{20, 20, 90, 12},
+             Case{150, 200, 255, 16},
+             Case{200, 210, 255, 1},
+             Case{60, 85, 85, 18},
+             Case{150, 10, 140, 20},
+             Case{201, 200, 199, 4},
+             Case{201, 199, 200, 4},
          }) {
         EXPECT_EQ(separationChannel(c.r, c.g, c.b, defaults), c.channel) << c.r << "," << c.g << "," << c.b;
         const SeparationClassifier table(defaults);
@@ -163,13 +213,15 @@ TEST(SeparationTest, EveryColourHasExactlyOneChannelOfItsBand) {
     for (int b = 0; b < 256; ++b) {
         for (int g = 0; g < 256; ++g) {
             for (int r = 0; r < 256; ++r) {
-                const int ch = table.countedChannel(static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(g),
-                                                    static_cast<std::uint8_t>(r));
+                const int ch = table.countedChannel(
+                    static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(r));
                 ++seen[static_cast<std::size_t>(ch)];
                 const ChannelTableEntry& e = ChannelTable[static_cast<std::size_t>(ch - 1)];
                 const int mx = std::max({r, g, b});
                 bool ok = false;
-                auto all = [&](int lo, int hi) { return r >= lo && g >= lo && b >= lo && r < hi && g < hi && b < hi; };
+                auto all = [&](int lo, int hi) {
+                    return r >= lo && g >= lo && b >= lo && r < hi && g < hi && b < hi;
+                };
                 auto levelOf = [&](int v, int high, int mid) {
                     return v >= high ? ChannelLevel::High : v >= mid ? ChannelLevel::Mid : ChannelLevel::Low;
                 };
@@ -178,9 +230,12 @@ TEST(SeparationTest, EveryColourHasExactlyOneChannelOfItsBand) {
                 auto mixedOk = [&](ChannelLevel own, int second, int third, int high, int mid) {
                     if (own != e.level || mx < t.black) return false;
                     switch (e.level) {
-                        case ChannelLevel::High: return second >= high && third < high;
-                        case ChannelLevel::Mid: return second >= mid && second < high && third < mid;
-                        default: return second >= t.black && second < mid && third < t.black;
+                        case ChannelLevel::High:
+                            return second >= high && third < high;
+                        case ChannelLevel::Mid:
+                            return second >= mid && second < high && third < mid;
+                        default:
+                            return second >= t.black && second < mid && third < t.black;
                     }
                 };
                 switch (e.family) {
@@ -201,19 +256,19 @@ TEST(SeparationTest, EveryColourHasExactlyOneChannelOfItsBand) {
                         ok = b == mx && mx >= t.black && e.level == levelOf(b, t.blueHigh, t.blueMid);
                         break;
                     case ChannelFamily::Yellow:
-                        ok = (r == mx || g == mx) &&
-                             mixedOk(r == mx ? levelOf(r, t.redHigh, t.redMid) : levelOf(g, t.greenHigh, t.greenMid),
-                                     r == mx ? g : r, b, t.yellowHigh, t.yellowMid);
+                        ok = (r == mx || g == mx) && mixedOk(r == mx ? levelOf(r, t.redHigh, t.redMid)
+                                                                     : levelOf(g, t.greenHigh, t.greenMid),
+                                                             r == mx ? g : r, b, t.yellowHigh, t.yellowMid);
                         break;
                     case ChannelFamily::Cyan:
-                        ok = (g == mx || b == mx) &&
-                             mixedOk(g == mx ? levelOf(g, t.greenHigh, t.greenMid) : levelOf(b, t.blueHigh, t.blueMid),
-                                     g == mx ? b : g, r, t.cyanHigh, t.cyanMid);
+                        ok = (g == mx || b == mx) && mixedOk(g == mx ? levelOf(g, t.greenHigh, t.greenMid)
+                                                                     : levelOf(b, t.blueHigh, t.blueMid),
+                                                             g == mx ? b : g, r, t.cyanHigh, t.cyanMid);
                         break;
                     case ChannelFamily::Magenta:
-                        ok = (r == mx || b == mx) &&
-                             mixedOk(r == mx ? levelOf(r, t.redHigh, t.redMid) : levelOf(b, t.blueHigh, t.blueMid),
-                                     r == mx ? b : r, g, t.magentaHigh, t.magentaMid);
+                        ok = (r == mx || b == mx) && mixedOk(r == mx ? levelOf(r, t.redHigh, t.redMid)
+                                                                     : levelOf(b, t.blueHigh, t.blueMid),
+                                                             r == mx ? b : r, g, t.magentaHigh, t.magentaMid);
                         break;
                 }
                 if (!ok) {
@@ -283,7 +338,8 @@ TEST(SeparationTest, SeparateMatchesTheLiteralRules) {
         SCOPED_TRACE("trial " + std::to_string(trial));
         std::array<int, kThresholdCount> values{};
         for (int& v : values) v = any(random);
-        const SeparationThresholds t = trial == 0 ? SeparationThresholds{} : clampThresholds(thresholdsFromValues(values));
+        const SeparationThresholds t =
+            trial == 0 ? SeparationThresholds{} : clampThresholds(thresholdsFromValues(values));
         expectSameAsLiteral(test::randomImage(37 + trial, 41, static_cast<std::uint32_t>(trial)), t);
     }
 }

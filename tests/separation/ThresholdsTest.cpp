@@ -71,7 +71,8 @@ TEST(Thresholds, ClampEqualsTheNestedSliderCascade) {
             screen.set(which, value);
             cascade = screen.values();
         }
-        ASSERT_EQ(thresholdValues(clampThresholds(thresholdsFromValues(input))), cascade) << "trial " << trial;
+        ASSERT_EQ(thresholdValues(clampThresholds(thresholdsFromValues(input))), cascade)
+            << "trial " << trial;
     }
 }
 
@@ -86,11 +87,8 @@ TEST(Thresholds, ClampMovesTheRightSliders) {
          [](auto& t) { t.black = 120; }},
         {"light grey above white comes back to white", [](auto& t) { t.lightGrey = 230; },
          [](auto& t) { t.lightGrey = 200; }},
-        {"white below mid grey pulls light and mid grey and black down",
-         [](auto& t) { t.white = 70; },
-         [](auto& t) {
-             t.white = t.lightGrey = t.midGrey = t.black = 70;
-         }},
+        {"white below mid grey pulls light and mid grey and black down", [](auto& t) { t.white = 70; },
+         [](auto& t) { t.white = t.lightGrey = t.midGrey = t.black = 70; }},
         {"black above a family's high pulls high and mid up (after mid grey went up)",
          [](auto& t) {
              t.white = t.lightGrey = t.midGrey = 250;
@@ -104,8 +102,15 @@ TEST(Thresholds, ClampMovesTheRightSliders) {
          }},
         {"mid above high comes back to high", [](auto& t) { t.cyanMid = 240; },
          [](auto& t) { t.cyanMid = 192; }},
-        {"values outside the sliders' range", [](auto& t) { t.white = 300; t.magentaMid = -5; },
-         [](auto& t) { t.white = 255; t.magentaMid = 80; }},
+        {"values outside the sliders' range",
+         [](auto& t) {
+             t.white = 300;
+             t.magentaMid = -5;
+         },
+         [](auto& t) {
+             t.white = 255;
+             t.magentaMid = 80;
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
