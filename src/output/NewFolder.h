@@ -13,8 +13,8 @@ inline constexpr const char* kFolderExistsWarning =
 enum class NewFolderResult { Created, AlreadyThere };
 
 // Creates the folder unless something of that name is already there (a folder or a file).
-// A folder that cannot be created throws Failure with the system's error, so the user does
-// not walk away believing the work is saved.
+// A folder that cannot be created (or a name the file system cannot hold) throws Failure with
+// the system's error, so the user does not walk away believing the work is saved.
 NewFolderResult createNewFolder(FileSystem& files, const std::string& path);
 
 }  // namespace dg

@@ -144,6 +144,15 @@ TEST_F(Printing, AFailedJobShowsTheErrorAndLeavesTheRestTicked) {
     EXPECT_EQ(dialogs.messages.back(), " FINISHED ");
 }
 
+TEST_F(Printing, AFailedStencilJobStaysTickedAndStopsTheRun) {
+    printer.failJob = 0;
+    print();
+    EXPECT_TRUE(printer.jobs.empty());
+    EXPECT_EQ(dialogs.messages, (std::vector<std::string>{kStencilMediaMessage, "ERRORThe printer is out of paper."}));
+    EXPECT_TRUE(entries.stencil.ticked);
+    EXPECT_EQ(printer.printDialogsShown, 1);
+}
+
 TEST_F(Printing, AFailedPortraitJobStillTurnsThePrinterBack) {
     printer.currentOrientation = Orientation::Landscape;
     printer.failJob = 1;  // COLOR MATCHING

@@ -166,6 +166,14 @@ TEST_F(SaveProject, AFolderThatCannotBeCreatedShowsTheSystemsError) {
     }
 }
 
+TEST_F(SaveProject, ANameWithANulCharacterIsRefusedWithAMessage) {
+    const std::string name("drag\0on", 7);
+    EXPECT_FALSE(save(channelsScreenProject(source, channels), name));
+    ASSERT_EQ(fakes.dialogs.messages.size(), 1u);
+    EXPECT_NE(fakes.dialogs.messages[0].find("cannot hold"), std::string::npos);
+    EXPECT_TRUE(filesIn(temp.path()).empty());
+}
+
 TEST_F(SaveProject, AFailedWriteShowsTheSystemsErrorAndKeepsWhatWasWritten) {
     for (const char* failing : {"/RESULT.bmp", "/PROJECT.CSP", "/23.bmp"}) {
         SCOPED_TRACE(failing);
