@@ -1,0 +1,25 @@
+#!/bin/bash
+# Makes the screenshots in docs/: the program itself under a virtual display for the start-up
+# pictures (the splash over SELECT TASK, then SELECT TASK alone), and a headless screen test
+# for the output-size screen with a picture loaded.
+#   docs/take-screenshots.sh [BUILD_FOLDER]    (default build/release, built with its tests)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build/release}" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+g++ -std=c++17 -fPIC "$root/docs/tools/grab-screen.cpp" -o "$work/grab-screen" $(pkg-config --cflags --libs Qt6Gui)
+
+cat > "$work/session.sh" <<SESSION
+cd "$work"
+"$build/src/dermagraph" & pid=\$!
+sleep 4
+"$work/grab-screen" "$root/docs/splash-over-select-task.png" 0 0 1020 730
+sleep 9
+"$work/grab-screen" "$root/docs/select-task.png" 0 0 1020 730
+kill \$pid
+SESSION
+xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/session.sh"
+
+DG_SCREENSHOT_DIR="$root/docs" QT_QPA_PLATFORM=offscreen "$build/tests/test_screens" --gtest_filter='Screenshots.*'
