@@ -37,14 +37,14 @@ void BM_Separate(benchmark::State& state) {
     state.counters["colours"] = 0;
     for (auto c : separator.lastResult().counts) state.counters["colours"] += c > 0 ? 1 : 0;
 }
-BENCHMARK(BM_Separate)->Name("separation/separate")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Separate)->Name("separation/separate")->Unit(benchmark::kMillisecond);
 
 void BM_Separate1Core(benchmark::State& state) {
     dg::setWorkerCount(1);
     BM_Separate(state);
     dg::setWorkerCount(0);
 }
-BENCHMARK(BM_Separate1Core)->Name("separation/separate_1core")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Separate1Core)->Name("separation/separate_1core")->Unit(benchmark::kMillisecond);
 
 // The table alone, for thresholds that are all different (the largest table).
 void BM_Classifier(benchmark::State& state) {
@@ -62,7 +62,7 @@ void BM_Classifier(benchmark::State& state) {
         benchmark::DoNotOptimize(classifier.countedChannel(1, 2, 3));
     }
 }
-BENCHMARK(BM_Classifier)->Name("separation/classifier_table")->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_Classifier)->Name("separation/classifier_table")->Unit(benchmark::kMicrosecond);
 
 void BM_Memcpy(benchmark::State& state) {
     const RgbImage& source = photo();
@@ -73,7 +73,7 @@ void BM_Memcpy(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_Memcpy)->Name("separation/memcpy_1400x2000")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Memcpy)->Name("separation/memcpy_1400x2000")->Unit(benchmark::kMillisecond);
 
 // The photo in 23 flat colours, one per band of brightness, so that the colour areas have
 // a photo's shapes.
@@ -109,7 +109,7 @@ void BM_Rebuild(benchmark::State& state) {
 BENCHMARK(BM_Rebuild)
     ->Name("separation/rebuild_23_colours_fresh")
     ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+    ;
 
 // Rebuilt over a set whose masks already have the picture's size, as UNDO, the channels
 // screen's NEXT and the return from CHANGE COLORS rebuild it: no new memory.
@@ -128,7 +128,7 @@ void BM_RebuildInPlace(benchmark::State& state) {
 BENCHMARK(BM_RebuildInPlace)
     ->Name("separation/rebuild_23_colours")
     ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+    ;
 
 }  // namespace
 
