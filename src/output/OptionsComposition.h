@@ -40,7 +40,8 @@ std::array<PageEntry, kChannelCount> colorMatchingRows(const ChannelSet& channel
 // picture (by the SOURCE picture), makes the stencil from the AFTER picture (the outline
 // replaces `source`; `stencil` gets the outline, mirrored and blackened as set), draws the
 // adjustment corners after the mirror, and fills the page entries. `stencil` keeps its last
-// content when no stencil is made.
+// content when no stencil is made. Showing the AFTER picture in the RESULT viewer (and hiding
+// the SOURCE and RESULT viewers) when a stencil is made is left to the screen.
 ComposedOutput composeOutput(ChannelSet& channels, RgbImage& source, RgbImage& stencil,
                              const OutputOptions& options);
 

@@ -16,6 +16,13 @@ namespace {
 // stored size is that of an output (at most 9600 x 9600).
 constexpr std::int64_t kMaxStoredPixels = std::int64_t{1} << 27;
 
+[[noreturn]] void notAWholeNumber(std::size_t index, const std::string& text) {
+    // A damaged file may hold anything on that line; the message quotes only its start.
+    const std::string shown = text.size() > 40 ? text.substr(0, 40) + "..." : text;
+    throw Failure(std::string(kDescriptorFileName) + ", line " + std::to_string(index) + ": \"" + shown +
+                  "\" is not a whole number.");
+}
+
 void applyUnitLine(const DescriptorLines& lines, OutputSettingsTarget& target) {
     const std::string& unit = lines.line(6);
     if (unit == "1") target.setUnit(MeasuringUnit::Inches);
@@ -69,17 +76,11 @@ std::int32_t DescriptorLines::integer(std::size_t index) const {
     std::size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    if (i == text.size()) {
-        throw Failure(std::string(kDescriptorFileName) + ", line " + std::to_string(index) + ": \"" + text +
-                      "\" is not a whole number.");
-    }
+    if (i == text.size()) notAWholeNumber(index, text);
     std::int64_t value = 0;
     for (; i < text.size(); ++i) {
         const char c = text[i];
-        if (c < '0' || c > '9') {
-            throw Failure(std::string(kDescriptorFileName) + ", line " + std::to_string(index) + ": \"" + text +
-                          "\" is not a whole number.");
-        }
+        if (c < '0' || c > '9') notAWholeNumber(index, text);
         value = std::min<std::int64_t>(value * 10 + (c - '0'), std::int64_t{1} << 40);
     }
     if (negative) value = -value;
