@@ -29,8 +29,8 @@ void ResampleInPlace(std::int32_t newWidth, std::int32_t newHeight, std::int32_t
 
 // Resamples source into target, whose size is already set: first every row to the target
 // width, then every column to the target height, with integer weights (kernel x 256, rounded
-// half to even), truncating division and mirroring at the edges. Leaves target untouched when
-// either picture has a zero dimension. Rows are split across the workers of forEachRowBlock;
+// half to even), truncating division and mirroring at the edges; radius 0 (or less) takes the
+// filter's default. Leaves target untouched when either picture has a zero dimension. Rows are split across the workers of forEachRowBlock;
 // the bytes do not depend on their number.
 void ResampleInto(std::int32_t filterIndex, float radius, const RgbImage& source, RgbImage& target);
 
