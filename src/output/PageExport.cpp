@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <exception>
 #include <functional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -60,7 +61,14 @@ void writePages(const std::vector<PendingPage>& pages, PageFileType type, const 
             }
         };
         std::vector<std::thread> workers;
-        for (std::size_t k = 1; k < good; ++k) workers.emplace_back(encodeOne, k);
+        for (std::size_t k = 1; k < good; ++k) {
+            // Without a thread to spare, the page is encoded here; the bytes are the same.
+            try {
+                workers.emplace_back(encodeOne, k);
+            } catch (const std::system_error&) {
+                encodeOne(k);
+            }
+        }
         if (good > 0) encodeOne(0);
         for (auto& worker : workers) worker.join();
         for (std::size_t k = 0; k < good; ++k) {
