@@ -367,6 +367,12 @@ void ResampleInto(std::int32_t filterIndex, float radius, const RgbImage& source
     const ResampleFilter filter = filterAt(filterIndex);
     if (!(radius > 0.0f)) radius = defaultResampleRadius(filterIndex);
     if (source.empty() || target.empty()) return;
+    if (&source == &target) {
+        // Target rows are written while source rows are still to be read (by the other worker).
+        const RgbImage copy = source;
+        ResampleInto(filterIndex, radius, copy, target);
+        return;
+    }
 
     resampleRows(buildContributors(filter, radius, source.width(), target.width()),
                  buildContributors(filter, radius, source.height(), target.height()), source, target);
