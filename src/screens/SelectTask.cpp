@@ -206,16 +206,16 @@ void TForm001::buildControls() {
     bottom->addWidget(exitButton, 1);
 
     connect(inches_, &QCheckBox::toggled, this, [this](bool on) {
-        screens_.guard([&] { unitBoxChanged(inches_, centimeters_, on); });
+        screens_.guard([&] { unitBoxChanged(centimeters_, on); });
     });
     connect(centimeters_, &QCheckBox::toggled, this, [this](bool on) {
-        screens_.guard([&] { unitBoxChanged(centimeters_, inches_, on); });
+        screens_.guard([&] { unitBoxChanged(inches_, on); });
     });
     connect(portrait_, &QCheckBox::toggled, this, [this](bool on) {
-        screens_.guard([&] { orientationBoxChanged(portrait_, landscape_, on); });
+        screens_.guard([&] { orientationBoxChanged(landscape_, on); });
     });
     connect(landscape_, &QCheckBox::toggled, this, [this](bool on) {
-        screens_.guard([&] { orientationBoxChanged(landscape_, portrait_, on); });
+        screens_.guard([&] { orientationBoxChanged(portrait_, on); });
     });
     connect(autoRotate_, &QCheckBox::toggled, this, [this](bool on) { screens_.state.autoRotate = on; });
     connect(setup, &QPushButton::clicked, this, [this] { screens_.guard([&] { printerSetupClick(); }); });
@@ -285,8 +285,7 @@ void TForm001::refreshPrinterMetrics() {
     mediaHeightUnit_->setText(unitWord(state.unit));
 }
 
-void TForm001::unitBoxChanged(QCheckBox* box, QCheckBox* other, bool ticked) {
-    (void)box;
+void TForm001::unitBoxChanged(QCheckBox* other, bool ticked) {
     screens_.state.unitLocked = true;
     inches_->setEnabled(false);
     centimeters_->setEnabled(false);
@@ -303,8 +302,7 @@ void TForm001::tickUnit(MeasuringUnit unit) {
     (unit == MeasuringUnit::Inches ? inches_ : centimeters_)->setChecked(true);
 }
 
-void TForm001::orientationBoxChanged(QCheckBox* box, QCheckBox* other, bool ticked) {
-    (void)box;
+void TForm001::orientationBoxChanged(QCheckBox* other, bool ticked) {
     other->setChecked(!ticked);
     Printer& printer = screens_.platform.printer;
     if (portrait_->isChecked()) {

@@ -70,8 +70,8 @@ private:
     void restoreAndDerive();
     void showOutputSize();
 
-    void unitBoxChanged(QCheckBox* box, QCheckBox* other, bool ticked);
-    void orientationBoxChanged(QCheckBox* box, QCheckBox* other, bool ticked);
+    void unitBoxChanged(QCheckBox* other, bool ticked);
+    void orientationBoxChanged(QCheckBox* other, bool ticked);
     void setOrientationBoxesFromPrinter();
 
     void openImageClick();

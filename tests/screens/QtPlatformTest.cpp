@@ -9,7 +9,13 @@
 #include <string>
 
 #include "ShellFixture.h"
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include "formats/Bmp.h"
 #include "imaging/Failure.h"
+#include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtImage.h"
 #include "platform/qt/QtPrinter.h"
@@ -131,6 +137,36 @@ TEST(QtImage, ClipboardPicturesBecome24BitOverWhite) {
     EXPECT_TRUE(rgbFromQImage(QImage()).empty());
     const RgbImage picture = randomImage(5, 3, 7);
     EXPECT_TRUE(SameImage(picture, rgbFromQImage(qimageView(picture))));
+}
+
+TEST(QtClipboard, SeesBitmapsAsTheyComeAndGo) {
+    QtClipboard clipboard;
+    QClipboard* system = QGuiApplication::clipboard();
+    system->setText("no picture");
+    EXPECT_FALSE(clipboard.hasBitmap());
+    EXPECT_TRUE(clipboard.bitmap().empty());
+
+    QImage indexed(3, 2, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(255, 255, 255), qRgb(1, 2, 3)});
+    indexed.fill(1);
+    system->setImage(indexed);
+    EXPECT_TRUE(clipboard.hasBitmap());
+    EXPECT_TRUE(SameImage(imageFromRows({{0x030201, 0x030201, 0x030201}, {0x030201, 0x030201, 0x030201}}),
+                          clipboard.bitmap()));
+
+    // A Windows bitmap goes through the program's own DIB reader.
+    const RgbImage picture = randomImage(5, 4, 3);
+    const std::vector<std::uint8_t> bmp = encodeBmp(picture);
+    auto* data = new QMimeData;
+    data->setData("application/x-qt-windows-mime;value=\"DeviceIndependentBitmap\"",
+                  QByteArray(reinterpret_cast<const char*>(bmp.data()) + 14, static_cast<qsizetype>(bmp.size() - 14)));
+    data->setImageData(QImage(1, 1, QImage::Format_RGB32));
+    system->setMimeData(data);
+    EXPECT_TRUE(clipboard.hasBitmap());
+    EXPECT_TRUE(SameImage(picture, clipboard.bitmap()));
+
+    system->clear();
+    EXPECT_FALSE(clipboard.hasBitmap());
 }
 
 TEST(QtDialogs, ReaderFiltersBecomeQtNameFilters) {
