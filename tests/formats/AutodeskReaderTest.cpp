@@ -7,6 +7,7 @@
 #include "formats/AutodeskReader.h"
 #include "formats/Bmp.h"
 #include "imaging/Failure.h"
+#include "support/Damage.h"
 #include "support/ImageCompare.h"
 
 namespace dg {
@@ -216,20 +217,9 @@ TEST(AutodeskReader, ProbeAcceptsBothKindsAndRejectsOthers) {
 }
 
 TEST(AutodeskReader, RandomDamageGivesAPictureOrAFailure) {
-    std::mt19937 random(3);
-    for (const Bytes& good : {oldPicture(5, 4, Bytes(20, 3)),
-                              proPicture(5, 3, 8, {{0, colourMap({kWhite})}, {1, Bytes(15, 0)}})}) {
-        for (int round = 0; round < 300; ++round) {
-            Bytes bad = good;
-            const int changes = 1 + static_cast<int>(random() % 4);
-            for (int i = 0; i < changes; ++i)
-                bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
-            try {
-                decode(bad);
-            } catch (const Failure&) {
-            }
-        }
-    }
+    test::decodeRandomlyDamaged(
+        {oldPicture(5, 4, Bytes(20, 3)), proPicture(5, 3, 8, {{0, colourMap({kWhite})}, {1, Bytes(15, 0)}})},
+        300, 3, [](const Bytes& bad) { decode(bad); });
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "formats/EmfReader.h"
 #include "imaging/Failure.h"
+#include "support/Damage.h"
 #include "support/ImageCompare.h"
 
 namespace dg {
@@ -189,20 +190,9 @@ TEST(EmfReader, DamagedHeadersAndRecordsFail) {
 }
 
 TEST(EmfReader, RandomDamageGivesAPictureOrAFailure) {
-    std::mt19937 random(5);
-    for (const Bytes& good :
-         {metafile({{kRed, makeColor(255, 0, 0)}, {kBlue, makeColor(0, 0, 255)}}, kFrame)}) {
-        for (int round = 0; round < 400; ++round) {
-            Bytes bad = good;
-            const int changes = 1 + static_cast<int>(random() % 4);
-            for (int i = 0; i < changes; ++i)
-                bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
-            try {
-                decode(bad);
-            } catch (const Failure&) {
-            }
-        }
-    }
+    test::decodeRandomlyDamaged(
+        {metafile({{kRed, makeColor(255, 0, 0)}, {kBlue, makeColor(0, 0, 255)}}, kFrame)}, 400, 5,
+        [](const Bytes& bad) { decode(bad); });
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "formats/PsdReader.h"
 #include "imaging/Failure.h"
 #include "imaging/Parallel.h"
+#include "support/Damage.h"
 #include "support/ImageCompare.h"
 
 namespace dg {
@@ -402,20 +403,9 @@ TEST(PsdReader, ProbeAcceptsItsFilesAndRejectsOthers) {
 }
 
 TEST(PsdReader, RandomDamageGivesAPictureOrAFailure) {
-    std::mt19937 random(1);
-    for (const Bytes& good :
-         {writePsd(rgbSpec(samplePicture(9, 4), true)), writePsd(rgbSpec(samplePicture(5, 3), false, 2))}) {
-        for (int round = 0; round < 300; ++round) {
-            Bytes bad = good;
-            const int changes = 1 + static_cast<int>(random() % 4);
-            for (int i = 0; i < changes; ++i)
-                bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
-            try {
-                decode(bad);
-            } catch (const Failure&) {
-            }
-        }
-    }
+    test::decodeRandomlyDamaged(
+        {writePsd(rgbSpec(samplePicture(9, 4), true)), writePsd(rgbSpec(samplePicture(5, 3), false, 2))}, 300,
+        1, [](const Bytes& bad) { decode(bad); });
 }
 
 }  // namespace

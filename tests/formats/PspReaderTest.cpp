@@ -9,6 +9,7 @@
 #include "formats/Bmp.h"
 #include "formats/PspReader.h"
 #include "imaging/Failure.h"
+#include "support/Damage.h"
 #include "support/ImageCompare.h"
 
 namespace dg {
@@ -406,23 +407,12 @@ TEST(PspReader, ProbeAcceptsItsFilesAndRejectsOthers) {
 }
 
 TEST(PspReader, RandomDamageGivesAPictureOrAFailure) {
-    std::mt19937 random(4);
-    for (const Bytes& good :
-         {PspWriter(5).file(11, 6, 2, 24, false,
-                            PspWriter(5).block(3, PspWriter(5).layer(rgbLayer(samplePicture()), 2))),
-          PspWriter(3).file(11, 6, 1, 24, false,
-                            PspWriter(3).block(3, PspWriter(3).layer(rgbLayer(samplePicture()), 1)))}) {
-        for (int round = 0; round < 300; ++round) {
-            Bytes bad = good;
-            const int changes = 1 + static_cast<int>(random() % 4);
-            for (int i = 0; i < changes; ++i)
-                bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
-            try {
-                decode(bad);
-            } catch (const Failure&) {
-            }
-        }
-    }
+    test::decodeRandomlyDamaged(
+        {PspWriter(5).file(11, 6, 2, 24, false,
+                           PspWriter(5).block(3, PspWriter(5).layer(rgbLayer(samplePicture()), 2))),
+         PspWriter(3).file(11, 6, 1, 24, false,
+                           PspWriter(3).block(3, PspWriter(3).layer(rgbLayer(samplePicture()), 1)))},
+        300, 4, [](const Bytes& bad) { decode(bad); });
 }
 
 }  // namespace

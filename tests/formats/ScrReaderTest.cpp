@@ -9,6 +9,7 @@
 #include "formats/Bmp.h"
 #include "formats/ScrReader.h"
 #include "imaging/Failure.h"
+#include "support/Damage.h"
 #include "support/ImageCompare.h"
 
 namespace dg {
@@ -306,20 +307,9 @@ TEST(ScrReader, ProbeAcceptsCapturesAndRejectsOthers) {
 }
 
 TEST(ScrReader, RandomDamageGivesAPictureOrAFailure) {
-    std::mt19937 random(2);
-    for (const Bytes& good : {readFile("formats/own/truecolor.pcx"), readFile("formats/own/palette.pcx"),
-                              readFile("formats/own/mono.pcx")}) {
-        for (int round = 0; round < 300; ++round) {
-            Bytes bad = good;
-            const int changes = 1 + static_cast<int>(random() % 4);
-            for (int i = 0; i < changes; ++i)
-                bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
-            try {
-                decode(bad);
-            } catch (const Failure&) {
-            }
-        }
-    }
+    test::decodeRandomlyDamaged({readFile("formats/own/truecolor.pcx"), readFile("formats/own/palette.pcx"),
+                                 readFile("formats/own/mono.pcx")},
+                                300, 2, [](const Bytes& bad) { decode(bad); });
 }
 
 }  // namespace
