@@ -5,7 +5,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -56,7 +55,8 @@ dg::ChannelSet design() {
             const std::uint8_t* in = set.before.row(y);
             std::uint8_t* out = channel.mask.row(y);
             for (int x = 0; x < photo.width(); ++x) {
-                if (in[3 * x] == dg::blueOf(c) && in[3 * x + 1] == dg::greenOf(c) && in[3 * x + 2] == dg::redOf(c)) {
+                if (in[3 * x] == dg::blueOf(c) && in[3 * x + 1] == dg::greenOf(c) &&
+                    in[3 * x + 2] == dg::redOf(c)) {
                     std::copy(in + 3 * x, in + 3 * x + 3, out + 3 * x);
                     ++channel.count;
                 }
@@ -108,7 +108,8 @@ void exportPages(benchmark::State& state, dg::PageFileType type) {
         fakes.dialogs.saveAnswers.push_back(name);
         if (!dg::exportCheckedPages(p.entries, pictures, settings, dg::PageSettings{}, exportSettings, 96,
                                     fakes.platform)) {
-            state.SkipWithError(fakes.dialogs.messages.empty() ? "not saved" : fakes.dialogs.messages.back().c_str());
+            state.SkipWithError(fakes.dialogs.messages.empty() ? "not saved"
+                                                               : fakes.dialogs.messages.back().c_str());
             break;
         }
         state.PauseTiming();

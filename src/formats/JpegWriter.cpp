@@ -1,11 +1,11 @@
 #include "formats/JpegWriter.h"
 
+#include <jpeglib.h>
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-
-#include <jpeglib.h>
 
 #include "imaging/Failure.h"
 

@@ -3,8 +3,10 @@
 namespace dg {
 
 void PageEntries::checkAll() {
-    for (PageEntry* e : {&stencil, &result, &colorMatching}) if (e->shown) e->ticked = true;
-    for (PageEntry& e : channels) if (e.shown) e.ticked = true;
+    for (PageEntry* e : {&stencil, &result, &colorMatching})
+        if (e->shown) e->ticked = true;
+    for (PageEntry& e : channels)
+        if (e.shown) e.ticked = true;
 }
 
 void PageEntries::uncheckAll() {

@@ -107,29 +107,33 @@ bool runExport(const PageEntries& entries, const PagePictures& pictures, const W
     std::vector<PendingPage> pages;
     if (entries.stencil.ticked) {
         const PagePlacement placement = placementFor(printer, state, settings);
-        pages.push_back({stencilPageFileName(type), [&pictures, placement, decoration, &entries](RgbImage& page) {
-                             composePlacedPageInto(page, pictures.stencil, placement, decoration,
-                                                      entries.stencil.caption);
-                         }});
+        pages.push_back(
+            {stencilPageFileName(type), [&pictures, placement, decoration, &entries](RgbImage& page) {
+                 composePlacedPageInto(page, pictures.stencil, placement, decoration,
+                                       entries.stencil.caption);
+             }});
     }
     if (entries.colorMatching.ticked) {
         const PixelSize portrait = portraitPageSize(printer);
         pages.push_back({colorMatchingPageFileName(type), [&pictures, portrait](RgbImage& page) {
-                             composeStretchedPageInto(page, pictures.colorMatching, portrait.width, portrait.height);
+                             composeStretchedPageInto(page, pictures.colorMatching, portrait.width,
+                                                      portrait.height);
                          }});
     }
     const PagePlacement placement = placementFor(printer, state, settings);
     if (entries.result.ticked) {
-        pages.push_back({resultPageFileName(type), [&pictures, placement, decoration, &entries](RgbImage& page) {
-                             composePlacedPageInto(page, pictures.result, placement, decoration, entries.result.caption);
-                         }});
+        pages.push_back(
+            {resultPageFileName(type), [&pictures, placement, decoration, &entries](RgbImage& page) {
+                 composePlacedPageInto(page, pictures.result, placement, decoration, entries.result.caption);
+             }});
     }
     for (int n = 1; n <= kChannelCount; ++n) {
         if (!entries.channel(n).ticked) continue;
-        pages.push_back({channelPageFileName(n, type), [&pictures, placement, decoration, &entries, n](RgbImage& page) {
-                             composePlacedPageInto(page, pictures.channelMask(n), placement, decoration,
-                                                      entries.channel(n).caption);
-                         }});
+        pages.push_back(
+            {channelPageFileName(n, type), [&pictures, placement, decoration, &entries, n](RgbImage& page) {
+                 composePlacedPageInto(page, pictures.channelMask(n), placement, decoration,
+                                       entries.channel(n).caption);
+             }});
     }
     writePages(pages, type, folder, platform.files);
 
@@ -143,7 +147,9 @@ bool runExport(const PageEntries& entries, const PagePictures& pictures, const W
 std::string stencilPageFileName(PageFileType type) { return "STENCILpage" + extension(type); }
 std::string colorMatchingPageFileName(PageFileType type) { return "ColorMatchingPage" + extension(type); }
 std::string resultPageFileName(PageFileType type) { return "RESULTpage" + extension(type); }
-std::string channelPageFileName(int n, PageFileType type) { return std::to_string(n) + "page" + extension(type); }
+std::string channelPageFileName(int n, PageFileType type) {
+    return std::to_string(n) + "page" + extension(type);
+}
 
 bool exportCheckedPages(const PageEntries& entries, const PagePictures& pictures, const WorkflowState& state,
                         const PageSettings& settings, const ExportSettings& exportSettings, int screenDpi,

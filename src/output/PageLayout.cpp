@@ -22,7 +22,8 @@ std::int32_t roundToPixels(double value) {
 
 double outputCentimetres(const std::string& text, MeasuringUnit unit) {
     double value = 0;
-    if (!parseNumber(text, value) || !std::isfinite(value)) throw Failure("The output size \"" + text + "\" is not a number.");
+    if (!parseNumber(text, value) || !std::isfinite(value))
+        throw Failure("The output size \"" + text + "\" is not a number.");
     return unit == MeasuringUnit::Inches ? value * 2.54 : value;
 }
 
@@ -40,14 +41,26 @@ PageRect placeOnPage(std::int32_t pageWidth, std::int32_t pageHeight, PixelSize 
                      HorizontalAlign horizontal, VerticalAlign vertical) {
     PageRect r{0, 0, size.width, size.height};
     switch (horizontal) {
-        case HorizontalAlign::Left: r.x = 0; break;
-        case HorizontalAlign::Centre: r.x = pageWidth / 2 - size.width / 2; break;
-        case HorizontalAlign::Right: r.x = pageWidth - size.width; break;
+        case HorizontalAlign::Left:
+            r.x = 0;
+            break;
+        case HorizontalAlign::Centre:
+            r.x = pageWidth / 2 - size.width / 2;
+            break;
+        case HorizontalAlign::Right:
+            r.x = pageWidth - size.width;
+            break;
     }
     switch (vertical) {
-        case VerticalAlign::Top: r.y = 0; break;
-        case VerticalAlign::Middle: r.y = pageHeight / 2 - size.height / 2; break;
-        case VerticalAlign::Bottom: r.y = pageHeight - size.height; break;
+        case VerticalAlign::Top:
+            r.y = 0;
+            break;
+        case VerticalAlign::Middle:
+            r.y = pageHeight / 2 - size.height / 2;
+            break;
+        case VerticalAlign::Bottom:
+            r.y = pageHeight - size.height;
+            break;
     }
     r.x = std::max(r.x, 0);
     r.y = std::max(r.y, 0);

@@ -19,8 +19,8 @@ struct PageSettings {
     bool labelOnTop = false;
     int labelPoints = 8;  // 8..72
     bool pageCorners = false;
-    int cornerWidthMm = 2;   // 1..50
-    int cornerSizeMm = 50;   // 1..500
+    int cornerWidthMm = 2;  // 1..50
+    int cornerSizeMm = 50;  // 1..500
 };
 
 struct PixelSize {

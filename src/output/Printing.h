@@ -11,7 +11,8 @@ namespace dg {
 
 inline constexpr const char* kStencilMediaMessage =
     "STENCIL PRINTING! Please add the appropriate media or use another printer! ";
-inline constexpr const char* kRegularPaperMessage = "Please continue with REGULAR PAPER or use another printer! ";
+inline constexpr const char* kRegularPaperMessage =
+    "Please continue with REGULAR PAPER or use another printer! ";
 inline constexpr const char* kFinishedMessage = " FINISHED ";
 inline constexpr const char* kErrorPrefix = "ERROR";
 

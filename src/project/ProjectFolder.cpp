@@ -11,7 +11,8 @@ namespace dg {
 
 namespace {
 
-void writePicture(FileSystem& files, const std::string& folder, const std::string& name, const RgbImage& picture) {
+void writePicture(FileSystem& files, const std::string& folder, const std::string& name,
+                  const RgbImage& picture) {
     files.writeFile(joinPath(folder, name), encodeBmp(picture));
 }
 
@@ -21,7 +22,8 @@ void writeProjectFiles(const ProjectContent& content, const WorkflowState& state
     writePicture(files, folder, "_Result0.bmp", content.channels.before);
     writePicture(files, folder, kResultFileName, content.channels.after);
     const std::string descriptor = projectDescriptor(state, content.source.width(), content.source.height());
-    files.writeFile(joinPath(folder, kDescriptorFileName), std::vector<std::uint8_t>(descriptor.begin(), descriptor.end()));
+    files.writeFile(joinPath(folder, kDescriptorFileName),
+                    std::vector<std::uint8_t>(descriptor.begin(), descriptor.end()));
     for (int n = 1; n <= kChannelCount; ++n) {
         const Channel& channel = content.channels.channel(n);
         if (channel.checked) writePicture(files, folder, channelFileName(n), channel.mask);
@@ -35,11 +37,12 @@ std::string unitName(MeasuringUnit unit) { return unit == MeasuringUnit::Inches 
 
 std::string projectFolderPath(const std::string& chosenName, const WorkflowState& state) {
     const std::string unit = unitName(state.unit);
-    return chosenName + " -OUTPUT- " + state.outputWidthText + "-" + unit + " W -" + state.outputHeightText + "-" +
-           unit + " H-" + std::to_string(state.outputDpi) + "  DPI";
+    return chosenName + " -OUTPUT- " + state.outputWidthText + "-" + unit + " W -" + state.outputHeightText +
+           "-" + unit + " H-" + std::to_string(state.outputDpi) + "  DPI";
 }
 
-std::string projectDescriptor(const WorkflowState& state, std::int32_t sourceWidth, std::int32_t sourceHeight) {
+std::string projectDescriptor(const WorkflowState& state, std::int32_t sourceWidth,
+                              std::int32_t sourceHeight) {
     const std::string lines[] = {
         "index",
         std::to_string(state.outputDpi),
@@ -62,12 +65,13 @@ ProjectContent channelsScreenProject(const RgbImage& source, const ChannelSet& c
     return ProjectContent{source, source, channels, nullptr};
 }
 
-ProjectContent printingScreenProject(const RgbImage& intake, const RgbImage& source, const ChannelSet& channels,
-                                     const RgbImage* stencilOrNull) {
+ProjectContent printingScreenProject(const RgbImage& intake, const RgbImage& source,
+                                     const ChannelSet& channels, const RgbImage* stencilOrNull) {
     return ProjectContent{intake.empty() ? source : intake, source, channels, stencilOrNull};
 }
 
-bool saveProject(const ProjectContent& content, const WorkflowState& state, Dialogs& dialogs, FileSystem& files) {
+bool saveProject(const ProjectContent& content, const WorkflowState& state, Dialogs& dialogs,
+                 FileSystem& files) {
     const auto chosen = dialogs.saveAs();
     if (!chosen) return false;
     try {

@@ -85,7 +85,7 @@ std::int32_t DescriptorLines::integer(std::size_t index) const {
     }
     if (negative) value = -value;
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
-                                                               std::numeric_limits<std::int32_t>::max()));
+                                                              std::numeric_limits<std::int32_t>::max()));
 }
 
 void restoreOutputSettingsOnIntake(const FileSystem& files, const WorkflowState& state,
@@ -107,7 +107,8 @@ void restoreOutputSettingsOnIntake(const FileSystem& files, const WorkflowState&
         ++whole;
         hundredths -= 100;
     }
-    target.setHeightWhole(static_cast<std::int32_t>(std::min<std::int64_t>(whole, std::numeric_limits<std::int32_t>::max())));
+    target.setHeightWhole(
+        static_cast<std::int32_t>(std::min<std::int64_t>(whole, std::numeric_limits<std::int32_t>::max())));
     target.setHeightHundredths(static_cast<std::int32_t>(hundredths));
 }
 
@@ -128,8 +129,8 @@ OpenedProject openProject(Dialogs& dialogs, const FileSystem& files, WorkflowSta
     const std::int32_t width = lines.integer(7);
     const std::int32_t height = lines.integer(8);
     if (width < 1 || height < 1 || static_cast<std::int64_t>(width) * height > kMaxStoredPixels) {
-        throw Failure(std::string(kDescriptorFileName) + ": the stored picture size " + std::to_string(width) +
-                      " x " + std::to_string(height) + " is not valid.");
+        throw Failure(std::string(kDescriptorFileName) + ": the stored picture size " +
+                      std::to_string(width) + " x " + std::to_string(height) + " is not valid.");
     }
     source.reset(width, height);
     state.outputWidthText = lines.line(9);

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
-
-#include <jpeglib.h>
 
 #include "formats/JpegWriter.h"
 #include "imaging/Failure.h"
@@ -36,7 +35,8 @@ RgbImage decode(const std::vector<std::uint8_t>& file) {
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_EXT_BGR;
     jpeg_start_decompress(&info);
-    RgbImage picture(static_cast<std::int32_t>(info.output_width), static_cast<std::int32_t>(info.output_height));
+    RgbImage picture(static_cast<std::int32_t>(info.output_width),
+                     static_cast<std::int32_t>(info.output_height));
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = picture.row(static_cast<std::int32_t>(info.output_scanline));
         jpeg_read_scanlines(&info, &row, 1);
@@ -49,7 +49,8 @@ RgbImage decode(const std::vector<std::uint8_t>& file) {
 TEST(JpegWriter, BaselineColourQuality90) {
     RgbImage picture(64, 40);
     for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 64; ++x) picture.setPixel(x, y, x < 32 ? makeColor(200, 30, 40) : makeColor(20, 90, 220));
+        for (int x = 0; x < 64; ++x)
+            picture.setPixel(x, y, x < 32 ? makeColor(200, 30, 40) : makeColor(20, 90, 220));
     const std::vector<std::uint8_t> file = encodeJpeg(picture);
     ASSERT_GT(file.size(), 4u);
     EXPECT_EQ(file[0], 0xFF);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "output/OptionsComposition.h"
-#include "output/Stencil.h"
 #include "output/OutputTestSupport.h"
+#include "output/Stencil.h"
 #include "support/ImageCompare.h"
 
 namespace dg {

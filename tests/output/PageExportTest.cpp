@@ -27,7 +27,8 @@ std::vector<std::uint8_t> fileBytes(const std::string& path) {
 
 std::set<std::string> filesIn(const std::string& folder) {
     std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename());
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename());
     return names;
 }
 
@@ -122,8 +123,9 @@ TEST_F(Export, SameFilesWhateverTheNumberOfWorkers) {
         ASSERT_TRUE(exportAs(PageFileType::Jpeg, name));
         std::vector<std::vector<std::uint8_t>> files;
         for (const std::string& file :
-             {std::string("STENCILpage.jpeg"), std::string("ColorMatchingPage.jpeg"), std::string("RESULTpage.jpeg"),
-              std::string("1page.jpeg"), std::string("22page.jpeg"), std::string("23page.jpeg")}) {
+             {std::string("STENCILpage.jpeg"), std::string("ColorMatchingPage.jpeg"),
+              std::string("RESULTpage.jpeg"), std::string("1page.jpeg"), std::string("22page.jpeg"),
+              std::string("23page.jpeg")}) {
             files.push_back(fileBytes(pagesFolder(name) + "/" + file));
             EXPECT_FALSE(files.back().empty()) << file;
         }
@@ -188,7 +190,8 @@ TEST_F(Export, OpenTargetOpensTheFolderBeforeTheMessage) {
 TEST_F(Export, CancellingTheDialogDoesNothing) {
     tickAll();
     fakes.dialogs.saveAnswers.push_back(std::nullopt);
-    EXPECT_FALSE(exportCheckedPages(entries, pictures, state, settings, ExportSettings{}, 96, fakes.platform));
+    EXPECT_FALSE(
+        exportCheckedPages(entries, pictures, state, settings, ExportSettings{}, 96, fakes.platform));
     EXPECT_TRUE(fakes.dialogs.messages.empty());
     EXPECT_TRUE(filesIn(temp.path()).empty());
 }

@@ -67,12 +67,18 @@ TEST(PageLayout, Placement) {
     };
     const int pw = 4960, ph = 7015;
     const Case cases[] = {
-        {"centre-middle halves by integer division", {2362, 1890}, H::Centre, V::Middle,
+        {"centre-middle halves by integer division",
+         {2362, 1890},
+         H::Centre,
+         V::Middle,
          {pw / 2 - 2362 / 2, ph / 2 - 1890 / 2, 2362, 1890}},
         {"odd sizes", {2361, 1891}, H::Centre, V::Middle, {2480 - 1180, 3507 - 945, 2361, 1891}},
         {"left-top", {100, 50}, H::Left, V::Top, {0, 0, 100, 50}},
         {"right-bottom", {100, 50}, H::Right, V::Bottom, {pw - 100, ph - 50, 100, 50}},
-        {"wider than the page, centred: squeezed across only", {6000, 1000}, H::Centre, V::Middle,
+        {"wider than the page, centred: squeezed across only",
+         {6000, 1000},
+         H::Centre,
+         V::Middle,
          {0, ph / 2 - 500, pw, 1000}},
         {"wider than the page, right", {6000, 1000}, H::Right, V::Top, {0, 0, pw, 1000}},
         {"taller than the page, bottom", {1000, 8000}, H::Left, V::Bottom, {0, 0, 1000, ph}},
@@ -95,7 +101,8 @@ TEST(PageLayout, PlacementReadsThePrinterAsItIsSet) {
     printer.resolutionY = 600;
     printer.resolutionX = 300;  // the vertical resolution is used both ways
     printer.currentOrientation = Orientation::Landscape;
-    const PagePlacement p = placementFor(printer, outputOf("10", "8", MeasuringUnit::Centimeters), PageSettings{});
+    const PagePlacement p =
+        placementFor(printer, outputOf("10", "8", MeasuringUnit::Centimeters), PageSettings{});
     EXPECT_EQ(p.pageWidth, 7015);
     EXPECT_EQ(p.pageHeight, 4960);
     EXPECT_EQ(p.picture.width, 2362);

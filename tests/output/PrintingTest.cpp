@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "output/Printing.h"
 #include "output/OutputTestSupport.h"
+#include "output/Printing.h"
 #include "support/ImageCompare.h"
 
 namespace dg {
@@ -59,8 +59,10 @@ protected:
 
 TEST_F(Printing, PrintsEveryTickedPageInOrderAndUnticksIt) {
     print();
-    EXPECT_EQ(jobNames(), (std::vector<std::string>{"STENCIL", "COLOR MATCHING", "RESULT", "Channel # 1", "Channel # 2"}));
-    EXPECT_EQ(dialogs.messages, (std::vector<std::string>{kStencilMediaMessage, kRegularPaperMessage, " FINISHED "}));
+    EXPECT_EQ(jobNames(), (std::vector<std::string>{"STENCIL", "COLOR MATCHING", "RESULT", "Channel # 1",
+                                                    "Channel # 2"}));
+    EXPECT_EQ(dialogs.messages,
+              (std::vector<std::string>{kStencilMediaMessage, kRegularPaperMessage, " FINISHED "}));
     EXPECT_EQ(printer.printDialogsShown, 2);
     EXPECT_FALSE(entries.stencil.ticked || entries.result.ticked || entries.colorMatching.ticked ||
                  entries.channel(3).ticked || entries.channel(12).ticked);
@@ -113,7 +115,8 @@ TEST_F(Printing, PlacedPagesUseTheCornersAndLabelAsSet) {
 TEST_F(Printing, CancellingTheFirstDialogSkipsOnlyTheStencil) {
     printer.printAnswers = {false, true};
     print();
-    EXPECT_EQ(jobNames(), (std::vector<std::string>{"COLOR MATCHING", "RESULT", "Channel # 1", "Channel # 2"}));
+    EXPECT_EQ(jobNames(),
+              (std::vector<std::string>{"COLOR MATCHING", "RESULT", "Channel # 1", "Channel # 2"}));
     EXPECT_EQ(dialogs.messages, (std::vector<std::string>{kStencilMediaMessage, " FINISHED "}));
     EXPECT_FALSE(entries.stencil.ticked);
 }
@@ -148,7 +151,8 @@ TEST_F(Printing, AFailedStencilJobStaysTickedAndStopsTheRun) {
     printer.failJob = 0;
     print();
     EXPECT_TRUE(printer.jobs.empty());
-    EXPECT_EQ(dialogs.messages, (std::vector<std::string>{kStencilMediaMessage, "ERRORThe printer is out of paper."}));
+    EXPECT_EQ(dialogs.messages,
+              (std::vector<std::string>{kStencilMediaMessage, "ERRORThe printer is out of paper."}));
     EXPECT_TRUE(entries.stencil.ticked);
     EXPECT_EQ(printer.printDialogsShown, 1);
 }

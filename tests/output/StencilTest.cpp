@@ -66,15 +66,11 @@ TEST(StencilOutline, OneColourShapeHasATwoPixelOutline) {
 }
 
 TEST(StencilOutline, EachSideOfABoundaryKeepsItsOwnColour) {
-    const RgbImage picture = imageFromRows({{R, R, R, B, B, B},
-                                            {R, R, R, B, B, B},
-                                            {R, R, R, B, B, B},
-                                            {R, R, R, B, B, B}});
+    const RgbImage picture =
+        imageFromRows({{R, R, R, B, B, B}, {R, R, R, B, B, B}, {R, R, R, B, B, B}, {R, R, R, B, B, B}});
     // Along the picture's border the shapes are outlined too (outside reads white).
-    const RgbImage expected = imageFromRows({{R, R, R, B, B, B},
-                                             {R, W, R, B, W, B},
-                                             {R, W, R, B, W, B},
-                                             {R, R, R, B, B, B}});
+    const RgbImage expected =
+        imageFromRows({{R, R, R, B, B, B}, {R, W, R, B, W, B}, {R, W, R, B, W, B}, {R, R, R, B, B, B}});
     EXPECT_TRUE(SameImage(expected, stencilOutline(picture, 20)));
 }
 
@@ -93,8 +89,8 @@ TEST(StencilOutline, SmallStepsUpToTheThresholdGiveNoOutline) {
 
 TEST(StencilOutline, MatchesTheStepByStepWalk) {
     std::mt19937 random(11);
-    const ColorValue palette[] = {W, K, R, B, makeColor(240, 240, 240), makeColor(250, 10, 30),
-                                  makeColor(30, 200, 30)};
+    const ColorValue palette[] = {
+        W, K, R, B, makeColor(240, 240, 240), makeColor(250, 10, 30), makeColor(30, 200, 30)};
     for (int round = 0; round < 60; ++round) {
         const int w = 1 + static_cast<int>(random() % 25), h = 1 + static_cast<int>(random() % 25);
         RgbImage p(w, h);
@@ -106,7 +102,8 @@ TEST(StencilOutline, MatchesTheStepByStepWalk) {
                 p.setPixel(x, y, palette[cell() % 7]);
             }
         const int t = static_cast<int>(random() % 60);
-        ASSERT_TRUE(SameImage(referenceOutline(p, t), stencilOutline(p, t))) << "round " << round << " T " << t;
+        ASSERT_TRUE(SameImage(referenceOutline(p, t), stencilOutline(p, t)))
+            << "round " << round << " T " << t;
     }
 }
 
@@ -140,8 +137,8 @@ TEST(CornerMarks, PenWidthZeroDrawsOnePixelAtTheFourCorners) {
     // (0, 4)-(0, 0)-(4, 0), (0, 8)-(0, 11)-(4, 11), (16, 0)-(19, 0)-(19, 4), (16, 11)-(19, 11)-(19, 8)
     for (int y = 0; y < 12; ++y) {
         for (int x = 0; x < 20; ++x) {
-            const bool black = ((x == 0 || x == 19) && (y <= 4 || y >= 8)) ||
-                               ((y == 0 || y == 11) && (x <= 4 || x >= 16));
+            const bool black =
+                ((x == 0 || x == 19) && (y <= 4 || y >= 8)) || ((y == 0 || y == 11) && (x <= 4 || x >= 16));
             EXPECT_EQ(p.pixel(x, y), black ? kBlack : kWhite) << x << "," << y;
         }
     }

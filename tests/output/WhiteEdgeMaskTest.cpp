@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <deque>
-#include <vector>
 #include <random>
+#include <vector>
 
 #include "imaging/Parallel.h"
 #include "output/WhiteEdgeMask.h"
@@ -64,37 +64,19 @@ TEST(WhiteEdgeMask, EdgeCases) {
     const ColorValue S = kClearKeyStandIn;
     const MaskCase cases[] = {
         {"enclosed white stays, border near-white goes", 20,
-         imageFromRows({{N, N, N, N, N},
-                        {N, K, K, K, N},
-                        {N, K, W, K, N},
-                        {N, K, K, K, N}}),
-         imageFromRows({{C, C, C, C, C},
-                        {C, K, K, K, C},
-                        {C, K, W, K, C},
-                        {C, K, K, K, C}})},
-        {"depth 0 counts only pure white", 0,
-         imageFromRows({{W, N, W}, {N, K, W}}),
+         imageFromRows({{N, N, N, N, N}, {N, K, K, K, N}, {N, K, W, K, N}, {N, K, K, K, N}}),
+         imageFromRows({{C, C, C, C, C}, {C, K, K, K, C}, {C, K, W, K, C}, {C, K, K, K, C}})},
+        {"depth 0 counts only pure white", 0, imageFromRows({{W, N, W}, {N, K, W}}),
          imageFromRows({{C, N, C}, {N, K, C}})},
         {"depth 19 keeps 235", 19, imageFromRows({{N, W}}), imageFromRows({{N, C}})},
         {"234 is not white at depth 20", 20, imageFromRows({{G, W, G}}), imageFromRows({{G, C, G}})},
         {"a clear-key pixel is moved, not removed", 20, imageFromRows({{W, C, W}, {C, W, K}}),
          imageFromRows({{C, S, C}, {S, C, K}})},
         {"4-connected only: a diagonal gap does not leak", 20,
-         imageFromRows({{K, K, K, K},
-                        {K, W, K, K},
-                        {K, K, W, K},
-                        {K, K, K, K}}),
-         imageFromRows({{K, K, K, K},
-                        {K, W, K, K},
-                        {K, K, W, K},
-                        {K, K, K, K}})},
-        {"white reaches in through an opening", 20,
-         imageFromRows({{K, W, K},
-                        {K, W, K},
-                        {K, K, K}}),
-         imageFromRows({{K, C, K},
-                        {K, C, K},
-                        {K, K, K}})},
+         imageFromRows({{K, K, K, K}, {K, W, K, K}, {K, K, W, K}, {K, K, K, K}}),
+         imageFromRows({{K, K, K, K}, {K, W, K, K}, {K, K, W, K}, {K, K, K, K}})},
+        {"white reaches in through an opening", 20, imageFromRows({{K, W, K}, {K, W, K}, {K, K, K}}),
+         imageFromRows({{K, C, K}, {K, C, K}, {K, K, K}})},
     };
     for (const MaskCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -162,7 +144,8 @@ std::int64_t whitePixels(const RgbImage& p) {
     std::int64_t white = 0;
     for (int y = 0; y < p.height(); ++y) {
         const std::uint8_t* row = p.row(y);
-        for (int x = 0; x < p.width(); ++x) white += row[3 * x] == 255 && row[3 * x + 1] == 255 && row[3 * x + 2] == 255;
+        for (int x = 0; x < p.width(); ++x)
+            white += row[3 * x] == 255 && row[3 * x + 1] == 255 && row[3 * x + 2] == 255;
     }
     return white;
 }

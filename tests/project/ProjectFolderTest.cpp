@@ -30,7 +30,8 @@ std::string fileText(const std::string& path) {
 
 std::set<std::string> filesIn(const std::string& folder) {
     std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename());
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename());
     return names;
 }
 
@@ -87,7 +88,9 @@ protected:
         fakes.dialogs.saveAnswers.push_back(temp.file(name));
         return saveProject(content, state, fakes.dialogs, fakes.files);
     }
-    std::string folder(const std::string& name = "dragon") const { return projectFolderPath(temp.file(name), state); }
+    std::string folder(const std::string& name = "dragon") const {
+        return projectFolderPath(temp.file(name), state);
+    }
 
     test::TempFolder temp;
     test::RecordingPlatform fakes;
@@ -101,7 +104,8 @@ protected:
 TEST_F(SaveProject, FromTheChannelsScreen) {
     ASSERT_TRUE(save(channelsScreenProject(source, channels)));
     EXPECT_EQ(test::namesIn(fakes.files.written),
-              (std::vector<std::string>{"_Source.bmp", "_Result0.bmp", "RESULT.bmp", "PROJECT.CSP", "3.bmp", "23.bmp"}));
+              (std::vector<std::string>{"_Source.bmp", "_Result0.bmp", "RESULT.bmp", "PROJECT.CSP", "3.bmp",
+                                        "23.bmp"}));
     EXPECT_EQ(filesIn(folder()).size(), 6u);
     EXPECT_TRUE(SameImage(source, decodeBmp24(fileBytes(folder() + "/_Source.bmp"))));
     EXPECT_TRUE(SameImage(channels.before, decodeBmp24(fileBytes(folder() + "/_Result0.bmp"))));
@@ -156,7 +160,8 @@ TEST_F(SaveProject, AFolderThatCannotBeCreatedShowsTheSystemsError) {
         const char* error;
     };
     const std::string tooLong(300, 'n');
-    for (const Case c : {Case{"missing/dragon", "No such file or directory"}, Case{tooLong.c_str(), "File name too long"}}) {
+    for (const Case c :
+         {Case{"missing/dragon", "No such file or directory"}, Case{tooLong.c_str(), "File name too long"}}) {
         SCOPED_TRACE(c.error);
         fakes.dialogs.messages.clear();
         EXPECT_FALSE(save(channelsScreenProject(source, channels), c.name));

@@ -31,7 +31,9 @@ protected:
         fakes.files.folder = temp.path();
         state.unit = MeasuringUnit::Centimeters;
     }
-    void writeDescriptor(const std::string& text) { std::ofstream(temp.file("PROJECT.CSP"), std::ios::binary) << text; }
+    void writeDescriptor(const std::string& text) {
+        std::ofstream(temp.file("PROJECT.CSP"), std::ios::binary) << text;
+    }
     // SOURCE 200 x 100: the height is half the width.
     void intake() { restoreOutputSettingsOnIntake(fakes.files, state, target, 200, 100); }
 
@@ -44,8 +46,8 @@ protected:
 TEST_F(Reader, IntakeWithOnlyLinesZeroToFiveKeepsTheUnitAndTheHeightFollowsTheWidth) {
     writeDescriptor("index\r\n120\r\n10\r\n40\r\n3\r\n0\r\n");
     intake();
-    EXPECT_EQ(target.calls, (Calls{"preserve off", "dpi 120", "width 10", "width/100 40", "height 3", "height/100 0",
-                                   "preserve on", "height 5", "height/100 20"}));
+    EXPECT_EQ(target.calls, (Calls{"preserve off", "dpi 120", "width 10", "width/100 40", "height 3",
+                                   "height/100 0", "preserve on", "height 5", "height/100 20"}));
     EXPECT_EQ(state.unit, MeasuringUnit::Centimeters);
     EXPECT_EQ(state.outputHeightWhole, 5);
     EXPECT_EQ(state.outputHeightHundredths, 20);
@@ -54,8 +56,8 @@ TEST_F(Reader, IntakeWithOnlyLinesZeroToFiveKeepsTheUnitAndTheHeightFollowsTheWi
 TEST_F(Reader, IntakeAppliesTheUnitFirstAndIgnoresLinesSevenToTen) {
     writeDescriptor("index\r\n100\r\n4\r\n25\r\n3\r\n10\r\n1\r\n999\r\nx\r\n?\r\n?\r\nextra\r\nlines\r\n");
     intake();
-    EXPECT_EQ(target.calls, (Calls{"unit Inches", "preserve off", "dpi 100", "width 4", "width/100 25", "height 3",
-                                   "height/100 10", "preserve on", "height 2", "height/100 12"}));
+    EXPECT_EQ(target.calls, (Calls{"unit Inches", "preserve off", "dpi 100", "width 4", "width/100 25",
+                                   "height 3", "height/100 10", "preserve on", "height 2", "height/100 12"}));
 }
 
 TEST_F(Reader, IntakeWithoutADescriptorStillRecomputesTheHeight) {
@@ -85,17 +87,25 @@ TEST_F(Reader, BadDescriptorsOnIntake) {
     };
     const Case cases[] = {
         {"empty file: nothing to apply", "", {"preserve on", "height 4", "height/100 25"}, false},
-        {"an empty line is skipped, and no line 4 keeps preserve on", "index\r\n\r\n9\r\n",
-         {"width 9", "preserve on", "height 4", "height/100 75"}, false},
-        {"a non-integer line stops there", "index\r\n100\r\n5O\r\n0\r\n3\r\n0\r\n", {"preserve off", "dpi 100"}, true},
+        {"an empty line is skipped, and no line 4 keeps preserve on",
+         "index\r\n\r\n9\r\n",
+         {"width 9", "preserve on", "height 4", "height/100 75"},
+         false},
+        {"a non-integer line stops there",
+         "index\r\n100\r\n5O\r\n0\r\n3\r\n0\r\n",
+         {"preserve off", "dpi 100"},
+         true},
         {"a number with a decimal point is not an integer", "index\r\n100\r\n8.5\r\n", {"dpi 100"}, true},
         {"a blank inside a line", "index\r\n 100\r\n", {}, true},
-        {"out of range values are clamped by the fields", "index\r\n999\r\n-5\r\n150\r\n99999999999\r\n0\r\n",
-         {"preserve off", "dpi 999", "width -5", "width/100 150", "height 2147483647", "height/100 0", "preserve on",
-          "height 1", "height/100 0"},
+        {"out of range values are clamped by the fields",
+         "index\r\n999\r\n-5\r\n150\r\n99999999999\r\n0\r\n",
+         {"preserve off", "dpi 999", "width -5", "width/100 150", "height 2147483647", "height/100 0",
+          "preserve on", "height 1", "height/100 0"},
          false},
-        {"LF line ends are read too", "index\n100\n2\n0\n", {"dpi 100", "width 2", "width/100 0", "preserve on",
-                                                            "height 1", "height/100 0"}, false},
+        {"LF line ends are read too",
+         "index\n100\n2\n0\n",
+         {"dpi 100", "width 2", "width/100 0", "preserve on", "height 1", "height/100 0"},
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -109,7 +119,8 @@ TEST_F(Reader, BadDescriptorsOnIntake) {
                 intake();
                 ADD_FAILURE() << "no failure";
             } catch (const Failure& failure) {
-                EXPECT_NE(std::string(failure.what()).find("PROJECT.CSP, line"), std::string::npos) << failure.what();
+                EXPECT_NE(std::string(failure.what()).find("PROJECT.CSP, line"), std::string::npos)
+                    << failure.what();
             }
         } else {
             EXPECT_NO_THROW(intake());
@@ -153,8 +164,8 @@ TEST_F(OpenProject, ASavedProjectComesBackWithItsSettingsAndItsResultByteForByte
 
     const OpenedProject opened = open(folder + "/PROJECT.CSP");
     ASSERT_EQ(opened.outcome, OpenProjectOutcome::Opened);
-    EXPECT_EQ(target.calls, (Calls{"unit Inches", "preserve off", "dpi 150", "width 4", "width/100 25", "height 3",
-                                   "height/100 19", "preserve on"}));
+    EXPECT_EQ(target.calls, (Calls{"unit Inches", "preserve off", "dpi 150", "width 4", "width/100 25",
+                                   "height 3", "height/100 19", "preserve on"}));
     EXPECT_EQ(source.width(), 638);
     EXPECT_EQ(source.height(), 478);
     EXPECT_EQ(state.unit, saved.unit);
@@ -172,7 +183,8 @@ TEST_F(OpenProject, ASavedProjectComesBackWithItsSettingsAndItsResultByteForByte
     reopened.before = opened.result;
     reopened.after = opened.result;
     fakes.dialogs.saveAnswers.push_back(temp.file("tiger again"));
-    ASSERT_TRUE(saveProject(channelsScreenProject(opened.result, reopened), state, fakes.dialogs, fakes.files));
+    ASSERT_TRUE(
+        saveProject(channelsScreenProject(opened.result, reopened), state, fakes.dialogs, fakes.files));
     EXPECT_EQ(fileBytes(projectFolderPath(temp.file("tiger again"), state) + "/RESULT.bmp"),
               fileBytes(folder + "/RESULT.bmp"));
 }
@@ -193,7 +205,8 @@ TEST_F(OpenProject, TheUnitIsAppliedBeforeABadPictureSizeStopsTheOpen) {
     for (const char* size : {"0\r\n5", "5\r\nabc", "100000\r\n100000"}) {
         SCOPED_TRACE(size);
         target.calls.clear();
-        writeDescriptor(std::string("index\r\n120\r\n10\r\n40\r\n3\r\n0\r\n1\r\n") + size + "\r\n10.4\r\n3\r\n");
+        writeDescriptor(std::string("index\r\n120\r\n10\r\n40\r\n3\r\n0\r\n1\r\n") + size +
+                        "\r\n10.4\r\n3\r\n");
         EXPECT_THROW(open(temp.file("PROJECT.CSP")), Failure);
         EXPECT_EQ(target.calls, (Calls{"unit Inches"}));
         EXPECT_EQ(source.width(), 3);
@@ -215,7 +228,8 @@ TEST_F(OpenProject, NothingHappensForOtherFilesOrACancelledDialog) {
     EXPECT_EQ(open(temp.file("project.csp")).outcome, OpenProjectOutcome::NotAProject);
     EXPECT_EQ(open(temp.file("PROJECT.CSP")).outcome, OpenProjectOutcome::Cancelled);  // does not exist
     fakes.dialogs.projectAnswers.push_back(std::nullopt);
-    EXPECT_EQ(openProject(fakes.dialogs, fakes.files, state, target, source).outcome, OpenProjectOutcome::Cancelled);
+    EXPECT_EQ(openProject(fakes.dialogs, fakes.files, state, target, source).outcome,
+              OpenProjectOutcome::Cancelled);
     EXPECT_TRUE(target.calls.empty());
     EXPECT_TRUE(fakes.dialogs.messages.empty());
 }

@@ -26,7 +26,9 @@ public:
     }
     void setDpi(std::int32_t v) override { record("dpi", v, 70, 160, state_.outputDpi); }
     void setWidthWhole(std::int32_t v) override { record("width", v, 1, 60, state_.outputWidthWhole); }
-    void setWidthHundredths(std::int32_t v) override { record("width/100", v, 0, 99, state_.outputWidthHundredths); }
+    void setWidthHundredths(std::int32_t v) override {
+        record("width/100", v, 0, 99, state_.outputWidthHundredths);
+    }
     void setHeightWhole(std::int32_t v) override { record("height", v, 0, 60, state_.outputHeightWhole); }
     void setHeightHundredths(std::int32_t v) override {
         record("height/100", v, 0, 99, state_.outputHeightHundredths);
@@ -37,7 +39,8 @@ private:
         calls.push_back(std::string(name) + " " + std::to_string(v));
         field = std::clamp(v, low, high);
         state_.outputWidthText = shortestText(state_.outputWidthWhole + state_.outputWidthHundredths / 100.0);
-        state_.outputHeightText = shortestText(state_.outputHeightWhole + state_.outputHeightHundredths / 100.0);
+        state_.outputHeightText =
+            shortestText(state_.outputHeightWhole + state_.outputHeightHundredths / 100.0);
     }
     WorkflowState& state_;
 };
