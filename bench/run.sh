@@ -15,7 +15,7 @@ export QT_QPA_PLATFORM=offscreen
 
 shopt -s nullglob
 for exe in "$build"/bench/bench_*; do
-  [ -x "$exe" ] || continue
+  [ -f "$exe" ] && [ -x "$exe" ] || continue
   name=$(basename "$exe")
   echo "running $name"
   "$exe" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \

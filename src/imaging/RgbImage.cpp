@@ -1,7 +1,9 @@
 #include "imaging/RgbImage.h"
 
+#include <sys/mman.h>
+
+#include <cstdlib>
 #include <cstring>
-#include <new>
 #include <string>
 
 #include "imaging/Failure.h"
@@ -14,18 +16,33 @@ namespace {
 // keeps a bogus size (from a damaged file, say) from reaching the allocator at all.
 constexpr std::uint64_t kMaxPictureBytes = std::uint64_t{1} << 40;
 
-std::unique_ptr<std::uint8_t[]> allocatePixels(std::int32_t width, std::int32_t height,
-                                               std::size_t bytes) {
+// Large pictures are laid on 2 MiB boundaries and marked for huge pages: touching a fresh
+// picture then costs one page fault per 2 MiB instead of one per 4 KiB, which is most of the
+// cost of making a new full-size picture (23 channel masks of a large design, say).
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+RgbImage::Pixels allocatePixels(std::int32_t width, std::int32_t height, std::size_t bytes) {
     if (bytes == 0) return nullptr;
-    auto* p = new (std::nothrow) std::uint8_t[bytes];
+    void* p = nullptr;
+    if (bytes >= 2 * kHugePage) {
+        const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+        if (::posix_memalign(&p, kHugePage, rounded) != 0) p = nullptr;
+#ifdef MADV_HUGEPAGE
+        if (p != nullptr) ::madvise(p, rounded, MADV_HUGEPAGE);
+#endif
+    } else {
+        p = std::malloc(bytes);
+    }
     if (p == nullptr) {
         throw Failure("Not enough memory for a picture of " + std::to_string(width) + " x " +
                       std::to_string(height) + " pixels.");
     }
-    return std::unique_ptr<std::uint8_t[]>(p);
+    return RgbImage::Pixels(static_cast<std::uint8_t*>(p));
 }
 
 }  // namespace
+
+void RgbImage::PixelsDeleter::operator()(std::uint8_t* p) const { std::free(p); }
 
 std::size_t RgbImage::strideFor(std::int32_t width) {
     return (static_cast<std::size_t>(width) * 3 + 3) & ~static_cast<std::size_t>(3);

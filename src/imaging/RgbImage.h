@@ -61,11 +61,17 @@ public:
 
     static std::size_t strideFor(std::int32_t width);
 
+    // Frees pixel memory from the picture allocator.
+    struct PixelsDeleter {
+        void operator()(std::uint8_t* p) const;
+    };
+    using Pixels = std::unique_ptr<std::uint8_t[], PixelsDeleter>;
+
 private:
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;
     std::size_t stride_ = 0;
-    std::unique_ptr<std::uint8_t[]> data_;
+    Pixels data_;
 };
 
 }  // namespace dg
