@@ -14,9 +14,7 @@ MediaSizeTexts mediaSizeTexts(MeasuringUnit unit, std::int32_t widthMm, std::int
     return {shortestText(widthMm / 10.0), shortestText(heightMm / 10.0)};
 }
 
-const char* unitWord(MeasuringUnit unit) {
-    return unit == MeasuringUnit::Inches ? "Inches" : "Centimeters";
-}
+const char* unitWord(MeasuringUnit unit) { return unit == MeasuringUnit::Inches ? "Inches" : "Centimeters"; }
 
 Orientation orientationForPicture(std::int32_t width, std::int32_t height) {
     return width <= height ? Orientation::Portrait : Orientation::Landscape;
@@ -24,10 +22,14 @@ Orientation orientationForPicture(std::int32_t width, std::int32_t height) {
 
 int routeTriggerFor(TaskMode task) {
     switch (task) {
-        case TaskMode::PrintSingleFile: return 5;
-        case TaskMode::PrintOldProject: return 6;
-        case TaskMode::TattooIn23Colors: return 7;
-        case TaskMode::CreateTribalTattoo: return 8;
+        case TaskMode::PrintSingleFile:
+            return 5;
+        case TaskMode::PrintOldProject:
+            return 6;
+        case TaskMode::TattooIn23Colors:
+            return 7;
+        case TaskMode::CreateTribalTattoo:
+            return 8;
     }
     return 8;
 }
@@ -36,10 +38,14 @@ bool offersSingleFileNext(TaskMode task) { return task == TaskMode::PrintSingleF
 
 const char* taskCaption(TaskMode task) {
     switch (task) {
-        case TaskMode::PrintSingleFile: return "PRINT SINGLE FILE";
-        case TaskMode::PrintOldProject: return "PRINT OLD PROJECT";
-        case TaskMode::TattooIn23Colors: return "TATTOO IN UP TO 23 COLORS";
-        case TaskMode::CreateTribalTattoo: return "CREATE TRIBAL TATTOO";
+        case TaskMode::PrintSingleFile:
+            return "PRINT SINGLE FILE";
+        case TaskMode::PrintOldProject:
+            return "PRINT OLD PROJECT";
+        case TaskMode::TattooIn23Colors:
+            return "TATTOO IN UP TO 23 COLORS";
+        case TaskMode::CreateTribalTattoo:
+            return "CREATE TRIBAL TATTOO";
     }
     return "";
 }

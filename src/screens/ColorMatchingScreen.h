@@ -6,7 +6,8 @@ namespace dg {
 
 class ScreenSet;
 
-// The colour-matching screen. Created hidden at start-up with its caption; its controls come with its own work.
+// The colour-matching screen. Created hidden at start-up with its caption; its controls come with its own
+// work.
 class TForm023 : public QWidget {
     Q_OBJECT
 public:

@@ -6,7 +6,8 @@ namespace dg {
 
 class ScreenSet;
 
-// The chart of the primary inks. Created hidden at start-up with its caption; its controls come with its own work.
+// The chart of the primary inks. Created hidden at start-up with its caption; its controls come with its own
+// work.
 class TForm024 : public QWidget {
     Q_OBJECT
 public:

@@ -6,7 +6,8 @@ namespace dg {
 
 class ScreenSet;
 
-// The OPTIONS screen (page composition). Created hidden at start-up with its caption; its controls come with its own work.
+// The OPTIONS screen (page composition). Created hidden at start-up with its caption; its controls come with
+// its own work.
 class TForm028 : public QWidget {
     Q_OBJECT
 public:

@@ -26,8 +26,8 @@ namespace {
 
 int toField(std::int64_t v) {
     // The field clamps into its own range; this only keeps the number an int on the way.
-    return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
-                                                     std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
@@ -81,9 +81,11 @@ void TForm004::buildControls() {
     SpinEdit3 = new ArrowSpinBox(0, 99, state.outputWidthHundredths, this);
     SpinEdit4 = new ArrowSpinBox(0, 60, state.outputHeightWhole, this);
     SpinEdit5 = new ArrowSpinBox(0, 99, state.outputHeightHundredths, this);
-    const std::array<std::pair<ArrowSpinBox*, const char*>, 5> fields{
-        {{SpinEdit1, "SpinEdit1"}, {SpinEdit2, "SpinEdit2"}, {SpinEdit3, "SpinEdit3"},
-         {SpinEdit4, "SpinEdit4"}, {SpinEdit5, "SpinEdit5"}}};
+    const std::array<std::pair<ArrowSpinBox*, const char*>, 5> fields{{{SpinEdit1, "SpinEdit1"},
+                                                                       {SpinEdit2, "SpinEdit2"},
+                                                                       {SpinEdit3, "SpinEdit3"},
+                                                                       {SpinEdit4, "SpinEdit4"},
+                                                                       {SpinEdit5, "SpinEdit5"}}};
     for (const auto& [field, name] : fields) {
         field->setObjectName(name);
         field->setMinimumWidth(70);
@@ -172,7 +174,8 @@ void TForm004::buildControls() {
     andBetween_ = boardLine("AND BETWEEN ", "andBetween", board);
     heightRange_ = boardLine("", "heightRange", board);
     additionally_ = boardLine(kAdditionallyText, "additionally", board);
-    closeForResizer_ = button("Close : I will RESIZE WITH EXTERNAL RESIZER ", "closeForExternalResizer", board);
+    closeForResizer_ =
+        button("Close : I will RESIZE WITH EXTERNAL RESIZER ", "closeForExternalResizer", board);
     closeForResizer_->hide();
     for (QWidget* w : {static_cast<QWidget*>(printerWarning_), static_cast<QWidget*>(tooSmall_),
                        static_cast<QWidget*>(tooLarge_), static_cast<QWidget*>(widthRange_),

@@ -6,7 +6,8 @@ namespace dg {
 
 class ScreenSet;
 
-// Holds the RESIZE action of the 23-colour task; never shown. Created hidden at start-up with its caption; its controls come with its own work.
+// Holds the RESIZE action of the 23-colour task; never shown. Created hidden at start-up with its caption;
+// its controls come with its own work.
 class TForm027 : public QWidget {
     Q_OBJECT
 public:

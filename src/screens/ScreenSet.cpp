@@ -86,11 +86,12 @@ ScreenSet::~ScreenSet() {
 void ScreenSet::start() { form1->showSplash(); }
 
 std::vector<QWidget*> ScreenSet::windows() const {
-    return {form1.get(),   form002.get(), form003.get(),     form001.get(),     form004.get(),    form019.get(),
-            form010.get(), form005.get(), form027.get(),     form021.get(),     form023.get(),    form028.get(),
-            form029.get(), form020.get(), enhance.get(),     form022.get(),     form024.get(),    warning.get(),
-            about.get(),   description.get(), terms.get(),   help001.get(),     help004.get(),    help005.get(),
-            help019.get(), help021.get(), help023.get(),     help028.get(),     help029.get(),    helpEnhance.get(),
+    return {form1.get(),      form002.get(),  form003.get(), form001.get(), form004.get(),
+            form019.get(),    form010.get(),  form005.get(), form027.get(), form021.get(),
+            form023.get(),    form028.get(),  form029.get(), form020.get(), enhance.get(),
+            form022.get(),    form024.get(),  warning.get(), about.get(),   description.get(),
+            terms.get(),      help001.get(),  help004.get(), help005.get(), help019.get(),
+            help021.get(),    help023.get(),  help028.get(), help029.get(), helpEnhance.get(),
             helpChange.get(), helpMerge.get()};
 }
 
@@ -133,9 +134,9 @@ void ScreenSet::colourWorkingScreens() {
 
 void ScreenSet::giveTitleBarButtons() {
     for (QWidget* w : std::initializer_list<QWidget*>{
-             form004.get(), form019.get(), form005.get(), form021.get(), form023.get(), form028.get(),
-             form029.get(), form020.get(), enhance.get(), form022.get(), form024.get(), help001.get(),
-             help004.get(), help005.get(), help019.get(), help021.get(), help023.get(), help028.get(),
+             form004.get(), form019.get(),     form005.get(),    form021.get(),  form023.get(), form028.get(),
+             form029.get(), form020.get(),     enhance.get(),    form022.get(),  form024.get(), help001.get(),
+             help004.get(), help005.get(),     help019.get(),    help021.get(),  help023.get(), help028.get(),
              help029.get(), helpEnhance.get(), helpChange.get(), helpMerge.get()})
         setFlagsKeepingVisibility(w, kWorkingScreenFlags);
 }

@@ -63,23 +63,23 @@ public:
     PictureBuffers pictures;
 
     // In the order of creation; the splash is the first.
-    std::unique_ptr<TForm1> form1;        // splash; open picture and paste
-    std::unique_ptr<TForm002> form002;    // SOURCE viewer
-    std::unique_ptr<TForm003> form003;    // RESULT viewer
-    std::unique_ptr<TForm001> form001;    // SELECT TASK
-    std::unique_ptr<TForm004> form004;    // OUTPUT SIZE AND RESOLUTION
-    std::unique_ptr<TForm019> form019;    // CHANNELS / COLORS
-    std::unique_ptr<TForm010> form010;    // PREVIEW viewer
-    std::unique_ptr<TForm005> form005;    // TRIBAL CREATION
-    std::unique_ptr<TForm027> form027;    // the 23-colour RESIZE action, never shown
-    std::unique_ptr<TForm021> form021;    // COLOR REDUCTION AND SEPARATION
-    std::unique_ptr<TForm023> form023;    // COLOR MATCHING
-    std::unique_ptr<TForm028> form028;    // OPTIONS
-    std::unique_ptr<TForm029> form029;    // PRINTING
-    std::unique_ptr<TForm020> form020;    // MERGE COLORS/CHANNELS
-    std::unique_ptr<Tenhance> enhance;    // enhance
-    std::unique_ptr<TForm022> form022;    // CHANGE COLORS
-    std::unique_ptr<TForm024> form024;    // chart of the primary inks
+    std::unique_ptr<TForm1> form1;      // splash; open picture and paste
+    std::unique_ptr<TForm002> form002;  // SOURCE viewer
+    std::unique_ptr<TForm003> form003;  // RESULT viewer
+    std::unique_ptr<TForm001> form001;  // SELECT TASK
+    std::unique_ptr<TForm004> form004;  // OUTPUT SIZE AND RESOLUTION
+    std::unique_ptr<TForm019> form019;  // CHANNELS / COLORS
+    std::unique_ptr<TForm010> form010;  // PREVIEW viewer
+    std::unique_ptr<TForm005> form005;  // TRIBAL CREATION
+    std::unique_ptr<TForm027> form027;  // the 23-colour RESIZE action, never shown
+    std::unique_ptr<TForm021> form021;  // COLOR REDUCTION AND SEPARATION
+    std::unique_ptr<TForm023> form023;  // COLOR MATCHING
+    std::unique_ptr<TForm028> form028;  // OPTIONS
+    std::unique_ptr<TForm029> form029;  // PRINTING
+    std::unique_ptr<TForm020> form020;  // MERGE COLORS/CHANNELS
+    std::unique_ptr<Tenhance> enhance;  // enhance
+    std::unique_ptr<TForm022> form022;  // CHANGE COLORS
+    std::unique_ptr<TForm024> form024;  // chart of the primary inks
     std::unique_ptr<TWarning> warning;
     std::unique_ptr<TAbout> about;
     std::unique_ptr<TDescription> description;

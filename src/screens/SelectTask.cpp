@@ -26,8 +26,8 @@ namespace {
 
 constexpr std::array<TaskMode, 4> kTasks{TaskMode::PrintSingleFile, TaskMode::PrintOldProject,
                                          TaskMode::TattooIn23Colors, TaskMode::CreateTribalTattoo};
-constexpr std::array<const char*, 4> kTaskNames{"PrintSingleFile", "PrintOldProject",
-                                                "TattooIn23Colors", "CreateTribalTattoo"};
+constexpr std::array<const char*, 4> kTaskNames{"PrintSingleFile", "PrintOldProject", "TattooIn23Colors",
+                                                "CreateTribalTattoo"};
 
 QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
     auto* b = new QPushButton(caption, parent);
@@ -100,9 +100,8 @@ void TForm001::buildControls() {
         caption->setFlat(true);
         caption->setStyleSheet("text-align: left; font-weight: bold; padding: 6px;");
         const TaskMode task = kTasks[i];
-        connect(caption, &QPushButton::clicked, this, [this, task] {
-            screens_.guard([&] { chooseTask(task); });
-        });
+        connect(caption, &QPushButton::clicked, this,
+                [this, task] { screens_.guard([&] { chooseTask(task); }); });
         taskGrid->addWidget(m, static_cast<int>(i), 0);
         taskGrid->addWidget(caption, static_cast<int>(i), 1);
         taskMarkers_[i] = m;
@@ -188,8 +187,9 @@ void TForm001::buildControls() {
     version->setObjectName("version");
     version->setFrameShape(QFrame::Panel);
     version->setAlignment(Qt::AlignCenter);
-    for (QWidget* w : {static_cast<QWidget*>(help), static_cast<QWidget*>(description), static_cast<QWidget*>(about),
-                       static_cast<QWidget*>(terms), static_cast<QWidget*>(printers)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(help), static_cast<QWidget*>(description), static_cast<QWidget*>(about),
+          static_cast<QWidget*>(terms), static_cast<QWidget*>(printers)})
         right->addWidget(w);
     right->addStretch(1);
     right->addWidget(version);
@@ -205,18 +205,14 @@ void TForm001::buildControls() {
     bottom->addStretch(1);
     bottom->addWidget(exitButton, 1);
 
-    connect(inches_, &QCheckBox::toggled, this, [this](bool on) {
-        screens_.guard([&] { unitBoxChanged(centimeters_, on); });
-    });
-    connect(centimeters_, &QCheckBox::toggled, this, [this](bool on) {
-        screens_.guard([&] { unitBoxChanged(inches_, on); });
-    });
-    connect(portrait_, &QCheckBox::toggled, this, [this](bool on) {
-        screens_.guard([&] { orientationBoxChanged(landscape_, on); });
-    });
-    connect(landscape_, &QCheckBox::toggled, this, [this](bool on) {
-        screens_.guard([&] { orientationBoxChanged(portrait_, on); });
-    });
+    connect(inches_, &QCheckBox::toggled, this,
+            [this](bool on) { screens_.guard([&] { unitBoxChanged(centimeters_, on); }); });
+    connect(centimeters_, &QCheckBox::toggled, this,
+            [this](bool on) { screens_.guard([&] { unitBoxChanged(inches_, on); }); });
+    connect(portrait_, &QCheckBox::toggled, this,
+            [this](bool on) { screens_.guard([&] { orientationBoxChanged(landscape_, on); }); });
+    connect(landscape_, &QCheckBox::toggled, this,
+            [this](bool on) { screens_.guard([&] { orientationBoxChanged(portrait_, on); }); });
     connect(autoRotate_, &QCheckBox::toggled, this, [this](bool on) { screens_.state.autoRotate = on; });
     connect(setup, &QPushButton::clicked, this, [this] { screens_.guard([&] { printerSetupClick(); }); });
     connect(printers, &QPushButton::clicked, this, [this] { screens_.guard([&] { printerListClick(); }); });
@@ -388,10 +384,18 @@ void TForm001::autoRotate() {
 
 void TForm001::routeByTask() {
     switch (routeTriggerFor(screens_.state.task)) {
-        case 5: SpinEdit5.step(); break;
-        case 6: SpinEdit6.step(); break;
-        case 7: SpinEdit7.step(); break;
-        default: SpinEdit8.step(); break;
+        case 5:
+            SpinEdit5.step();
+            break;
+        case 6:
+            SpinEdit6.step();
+            break;
+        case 7:
+            SpinEdit7.step();
+            break;
+        default:
+            SpinEdit8.step();
+            break;
     }
 }
 

@@ -33,14 +33,14 @@ public:
     StepTrigger SpinEdit1;    // intake routing
     StepTrigger SpinEdit2;    // automatic page rotation
     StepTrigger SpinEdit3;
-    StepTrigger SpinEdit4;    // route by task
-    StepTrigger SpinEdit5;    // PrintSingleFile
-    StepTrigger SpinEdit6;    // PrintOldProject
-    StepTrigger SpinEdit7;    // TattooIn23Colors
-    StepTrigger SpinEdit8;    // CreateTribalTattoo
-    StepTrigger SpinEdit9;    // restore the output size, derive the height
-    StepTrigger SpinEdit10;   // refresh and show the output-size screen
-    StepTrigger SpinEdit11;   // open project
+    StepTrigger SpinEdit4;   // route by task
+    StepTrigger SpinEdit5;   // PrintSingleFile
+    StepTrigger SpinEdit6;   // PrintOldProject
+    StepTrigger SpinEdit7;   // TattooIn23Colors
+    StepTrigger SpinEdit8;   // CreateTribalTattoo
+    StepTrigger SpinEdit9;   // restore the output size, derive the height
+    StepTrigger SpinEdit10;  // refresh and show the output-size screen
+    StepTrigger SpinEdit11;  // open project
 
     // A click on a task caption.
     void chooseTask(TaskMode task);

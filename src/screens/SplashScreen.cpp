@@ -15,7 +15,8 @@ constexpr int kWidth = 1015;
 constexpr int kHeight = 729;
 }  // namespace
 
-TForm1::TForm1(ScreenSet& screens) : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), screens_(screens) {
+TForm1::TForm1(ScreenSet& screens)
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), screens_(screens) {
     setObjectName("TForm1");
     setWindowTitle("Dermagraph Software");
     resize(kWidth, kHeight);

@@ -14,12 +14,12 @@ TEST(DeriveHeight, KeepsTheProportionsAndSplitsIntoWholeAndHundredths) {
         std::int64_t whole, hundredths;
     };
     const Case cases[] = {
-        {8, 50, 200, 300, 12, 75},    // the worked example: 8.5 cm of a 2:3 picture
-        {60, 0, 100, 200, 120, 0},    // twice as high: the field clamps 120 to 60
-        {1, 0, 250, 2249, 8, 100},    // 8.996: the hundredths round to 100, which clamps to 99
-        {8, 50, 300, 300, 8, 50},     // square
-        {10, 0, 300, 100, 3, 33},     // 3.333...
-        {5, 0, 1, 100000, 500000, 0}, // a very thin picture: far beyond the field, clamped there
+        {8, 50, 200, 300, 12, 75},     // the worked example: 8.5 cm of a 2:3 picture
+        {60, 0, 100, 200, 120, 0},     // twice as high: the field clamps 120 to 60
+        {1, 0, 250, 2249, 8, 100},     // 8.996: the hundredths round to 100, which clamps to 99
+        {8, 50, 300, 300, 8, 50},      // square
+        {10, 0, 300, 100, 3, 33},      // 3.333...
+        {5, 0, 1, 100000, 500000, 0},  // a very thin picture: far beyond the field, clamped there
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.widthWhole) + "." + std::to_string(c.widthHundredths) + " of " +
@@ -68,13 +68,11 @@ TEST(EvaluateOutputSize, PixelRangeBoundsAreInclusive) {
         bool additionally;
     };
     const Case cases[] = {
-        {200, 200, RangeMessage::None, false},      // exactly minW: not small
-        {800, 800, RangeMessage::None, false},      // exactly maxW: not large
-        {199, 400, RangeMessage::TooSmall, false},
-        {400, 199, RangeMessage::TooSmall, false},
-        {801, 400, RangeMessage::TooLarge, false},
-        {400, 801, RangeMessage::TooLarge, false},
-        {801, 199, RangeMessage::TooSmall, true},   // small wins; "Additionally" for the large side
+        {200, 200, RangeMessage::None, false},  // exactly minW: not small
+        {800, 800, RangeMessage::None, false},  // exactly maxW: not large
+        {199, 400, RangeMessage::TooSmall, false}, {400, 199, RangeMessage::TooSmall, false},
+        {801, 400, RangeMessage::TooLarge, false}, {400, 801, RangeMessage::TooLarge, false},
+        {801, 199, RangeMessage::TooSmall, true},  // small wins; "Additionally" for the large side
         {0, 0, RangeMessage::TooSmall, false},
     };
     for (const Case& c : cases) {
@@ -129,12 +127,12 @@ TEST(EvaluateOutputSize, PrinterAreaComparesStrictlyAsTheTextsRead) {
         bool exceeds;
     };
     const Case cases[] = {
-        {MeasuringUnit::Centimeters, 21, 29.7, 21, 0, 29, 70, false},   // equal both ways
-        {MeasuringUnit::Centimeters, 21, 29.7, 21, 1, 10, 0, true},     // 0.01 wider
-        {MeasuringUnit::Centimeters, 21, 29.7, 10, 0, 29, 71, true},    // 0.01 higher
-        {MeasuringUnit::Inches, 8.27, 11.69, 8, 27, 11, 69, false},     // equal in inches
+        {MeasuringUnit::Centimeters, 21, 29.7, 21, 0, 29, 70, false},  // equal both ways
+        {MeasuringUnit::Centimeters, 21, 29.7, 21, 1, 10, 0, true},    // 0.01 wider
+        {MeasuringUnit::Centimeters, 21, 29.7, 10, 0, 29, 71, true},   // 0.01 higher
+        {MeasuringUnit::Inches, 8.27, 11.69, 8, 27, 11, 69, false},    // equal in inches
         {MeasuringUnit::Inches, 8.27, 11.69, 8, 28, 1, 0, true},
-        {MeasuringUnit::Centimeters, 29.7, 21, 29, 70, 21, 0, false},   // landscape
+        {MeasuringUnit::Centimeters, 29.7, 21, 29, 70, 21, 0, false},  // landscape
     };
     for (const Case& c : cases) {
         OutputSizeInputs in;
@@ -167,7 +165,7 @@ TEST(TaskSelectionRules, MediaSizeTextsFromMillimetres) {
     EXPECT_EQ(mediaSizeTexts(MeasuringUnit::Centimeters, 210, 297).height, "29.7");
     EXPECT_EQ(mediaSizeTexts(MeasuringUnit::Inches, 210, 297).width, "8.27");
     EXPECT_EQ(mediaSizeTexts(MeasuringUnit::Inches, 210, 297).height, "11.69");
-    EXPECT_EQ(mediaSizeTexts(MeasuringUnit::Inches, 216, 279).width, "8.5");   // US letter
+    EXPECT_EQ(mediaSizeTexts(MeasuringUnit::Inches, 216, 279).width, "8.5");  // US letter
     EXPECT_EQ(mediaSizeTexts(MeasuringUnit::Inches, 216, 279).height, "10.98");
     EXPECT_EQ(mediaSizeTexts(MeasuringUnit::Centimeters, 203, 0).width, "20.3");
     EXPECT_EQ(mediaSizeTexts(MeasuringUnit::Centimeters, 203, 0).height, "0");

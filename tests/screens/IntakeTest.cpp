@@ -59,7 +59,8 @@ TEST_F(Intake, AutomaticRotationTurnsThePageByThePicturesShape) {
         {300, 300, false, Orientation::Landscape, Orientation::Landscape},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + (c.autoRotate ? " rotating" : ""));
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) +
+                     (c.autoRotate ? " rotating" : ""));
         screens.reset();
         fakes.printer.currentOrientation = c.before;
         screens = std::make_unique<ScreenSet>(fakes.platform, [this] { ++ended; });

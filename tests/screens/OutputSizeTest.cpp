@@ -33,9 +33,11 @@ protected:
 
 TEST_F(OutputSize, FieldsStartWithinTheirRanges) {
     open(200, 300);
-    const std::pair<ArrowSpinBox*, std::pair<int, int>> ranges[] = {
-        {out->SpinEdit1, {70, 160}}, {out->SpinEdit2, {1, 60}}, {out->SpinEdit3, {0, 99}},
-        {out->SpinEdit4, {0, 60}},   {out->SpinEdit5, {0, 99}}};
+    const std::pair<ArrowSpinBox*, std::pair<int, int>> ranges[] = {{out->SpinEdit1, {70, 160}},
+                                                                    {out->SpinEdit2, {1, 60}},
+                                                                    {out->SpinEdit3, {0, 99}},
+                                                                    {out->SpinEdit4, {0, 60}},
+                                                                    {out->SpinEdit5, {0, 99}}};
     for (const auto& [field, range] : ranges) {
         EXPECT_EQ(field->minimum(), range.first);
         EXPECT_EQ(field->maximum(), range.second);
@@ -113,8 +115,10 @@ TEST_F(OutputSize, MessageBoardAtTheRangeBounds) {
         setWidth(8, 0);
         EXPECT_EQ(out->SpinEdit4->value(), 8);
         EXPECT_EQ(out->SpinEdit5->value(), 0);
-        EXPECT_EQ(shown("tooSmallMessage"), c.message != nullptr && std::string(c.message) == "tooSmallMessage");
-        EXPECT_EQ(shown("tooLargeMessage"), c.message != nullptr && std::string(c.message) == "tooLargeMessage");
+        EXPECT_EQ(shown("tooSmallMessage"),
+                  c.message != nullptr && std::string(c.message) == "tooSmallMessage");
+        EXPECT_EQ(shown("tooLargeMessage"),
+                  c.message != nullptr && std::string(c.message) == "tooLargeMessage");
         EXPECT_EQ(shown("widthRange"), c.message != nullptr);
         EXPECT_EQ(shown("closeForExternalResizer"), c.message != nullptr);
         EXPECT_EQ(text(out, "widthRange"), "200 AND 800 PIXELS WIDTH");

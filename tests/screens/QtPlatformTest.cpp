@@ -1,18 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
+#include <QMimeData>
 #include <cstdio>
 #include <memory>
 #include <string>
 
 #include "ShellFixture.h"
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
-
 #include "formats/Bmp.h"
 #include "imaging/Failure.h"
 #include "platform/qt/QtClipboard.h"
@@ -132,7 +131,8 @@ TEST(QtImage, ClipboardPicturesBecome24BitOverWhite) {
     indexed.setColorTable({qRgb(10, 20, 30), qRgb(200, 100, 50)});
     indexed.fill(0);
     indexed.setPixel(1, 1, 1);
-    EXPECT_TRUE(SameImage(imageFromRows({{0x1E140A, 0x1E140A}, {0x1E140A, 0x3264C8}}), rgbFromQImage(indexed)));
+    EXPECT_TRUE(
+        SameImage(imageFromRows({{0x1E140A, 0x1E140A}, {0x1E140A, 0x3264C8}}), rgbFromQImage(indexed)));
 
     EXPECT_TRUE(rgbFromQImage(QImage()).empty());
     const RgbImage picture = randomImage(5, 3, 7);
@@ -158,8 +158,9 @@ TEST(QtClipboard, SeesBitmapsAsTheyComeAndGo) {
     const RgbImage picture = randomImage(5, 4, 3);
     const std::vector<std::uint8_t> bmp = encodeBmp(picture);
     auto* data = new QMimeData;
-    data->setData("application/x-qt-windows-mime;value=\"DeviceIndependentBitmap\"",
-                  QByteArray(reinterpret_cast<const char*>(bmp.data()) + 14, static_cast<qsizetype>(bmp.size() - 14)));
+    data->setData(
+        "application/x-qt-windows-mime;value=\"DeviceIndependentBitmap\"",
+        QByteArray(reinterpret_cast<const char*>(bmp.data()) + 14, static_cast<qsizetype>(bmp.size() - 14)));
     data->setImageData(QImage(1, 1, QImage::Format_RGB32));
     system->setMimeData(data);
     EXPECT_TRUE(clipboard.hasBitmap());
@@ -170,9 +171,10 @@ TEST(QtClipboard, SeesBitmapsAsTheyComeAndGo) {
 }
 
 TEST(QtDialogs, ReaderFiltersBecomeQtNameFilters) {
-    const QStringList filters =
-        qtNameFilters("All (*.png;*.bmp)|*.png;*.bmp|Portable network graphic images (*.png)|*.png|Bitmaps (*.bmp)|*.bmp");
-    EXPECT_EQ(filters, (QStringList{"All (*.png *.bmp)", "Portable network graphic images (*.png)", "Bitmaps (*.bmp)"}));
+    const QStringList filters = qtNameFilters(
+        "All (*.png;*.bmp)|*.png;*.bmp|Portable network graphic images (*.png)|*.png|Bitmaps (*.bmp)|*.bmp");
+    EXPECT_EQ(filters, (QStringList{"All (*.png *.bmp)", "Portable network graphic images (*.png)",
+                                    "Bitmaps (*.bmp)"}));
     EXPECT_TRUE(qtNameFilters("").isEmpty());
 }
 

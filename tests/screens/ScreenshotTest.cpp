@@ -42,7 +42,8 @@ TEST_F(Screenshots, OutputSize) {
     QPixmap desktop(1020, 736);
     desktop.fill(Qt::black);
     QPainter painter(&desktop);
-    for (QWidget* w : {static_cast<QWidget*>(screens->form004.get()), static_cast<QWidget*>(screens->form002.get())}) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(screens->form004.get()), static_cast<QWidget*>(screens->form002.get())}) {
         ASSERT_TRUE(w->isVisible());
         painter.drawPixmap(w->pos(), w->grab());
     }

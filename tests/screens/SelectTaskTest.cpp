@@ -76,14 +76,16 @@ TEST_F(SelectTask, EitherUnitBoxSelectsInchesOnceAndLocksBoth) {
 
 TEST_F(SelectTask, TaskCaptionsMoveTheMarkerAndSwapTheNextButtons) {
     QWidget* s = screens->form001.get();
-    const char* const tasks[] = {"PrintSingleFile", "PrintOldProject", "TattooIn23Colors", "CreateTribalTattoo"};
+    const char* const tasks[] = {"PrintSingleFile", "PrintOldProject", "TattooIn23Colors",
+                                 "CreateTribalTattoo"};
     EXPECT_TRUE(child<QLabel>(s, "CreateTribalTattooMarker")->isVisible());
     EXPECT_FALSE(button(s, "openProject")->isVisible());
     for (const char* chosen : tasks) {
         SCOPED_TRACE(chosen);
         click(button(s, (std::string(chosen) + "Caption").c_str()));
         for (const char* t : tasks)
-            EXPECT_EQ(child<QLabel>(s, (std::string(t) + "Marker").c_str())->isVisible(), std::string(t) == chosen);
+            EXPECT_EQ(child<QLabel>(s, (std::string(t) + "Marker").c_str())->isVisible(),
+                      std::string(t) == chosen);
         const bool project = std::string(chosen) == "PrintOldProject";
         EXPECT_EQ(button(s, "openProject")->isVisible(), project);
         EXPECT_EQ(button(s, "openImage")->isVisible(), !project);

@@ -13,8 +13,9 @@ void ShellFixture::paste(const RgbImage& picture) {
 std::vector<std::string> ShellFixture::visibleWindows() const {
     std::vector<std::string> names;
     for (QWidget* w : screens->windows())
-        if (w->isVisible()) names.push_back(w->objectName().isEmpty() ? w->metaObject()->className()
-                                                                       : w->objectName().toStdString());
+        if (w->isVisible())
+            names.push_back(w->objectName().isEmpty() ? w->metaObject()->className()
+                                                      : w->objectName().toStdString());
     return names;
 }
 

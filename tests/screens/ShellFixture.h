@@ -35,7 +35,9 @@ protected:
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
-    QAbstractButton* button(QWidget* window, const char* name) { return child<QAbstractButton>(window, name); }
+    QAbstractButton* button(QWidget* window, const char* name) {
+        return child<QAbstractButton>(window, name);
+    }
     QString text(QWidget* window, const char* name) {
         QLabel* label = child<QLabel>(window, name);
         return label ? label->text() : QString();

@@ -37,8 +37,10 @@ TEST_F(StartUp, CreatesEveryWindowInOrderWithItsCaptionAndOnlySelectTaskVisible)
                                     "Terms And Conditions"};
     const std::vector<QWidget*> windows = screens->windows();
     ASSERT_EQ(windows.size(), 32u);
-    for (std::size_t i = 0; i < std::size(captions); ++i) EXPECT_EQ(windows[i]->windowTitle(), captions[i]) << i;
-    for (std::size_t i = std::size(captions); i < windows.size(); ++i) EXPECT_EQ(windows[i]->windowTitle(), "Help") << i;
+    for (std::size_t i = 0; i < std::size(captions); ++i)
+        EXPECT_EQ(windows[i]->windowTitle(), captions[i]) << i;
+    for (std::size_t i = std::size(captions); i < windows.size(); ++i)
+        EXPECT_EQ(windows[i]->windowTitle(), "Help") << i;
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
     EXPECT_FALSE(screens->form001->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
 }
@@ -99,8 +101,9 @@ TEST_F(StartUp, ViewerClicksFollowTheTask) {
 }
 
 TEST_F(StartUp, ViewersFloatAboveTheScreensWhereTheyBelong) {
-    for (QWidget* viewer : {static_cast<QWidget*>(screens->form002.get()), static_cast<QWidget*>(screens->form003.get()),
-                            static_cast<QWidget*>(screens->form010.get())})
+    for (QWidget* viewer :
+         {static_cast<QWidget*>(screens->form002.get()), static_cast<QWidget*>(screens->form003.get()),
+          static_cast<QWidget*>(screens->form010.get())})
         EXPECT_TRUE(viewer->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(screens->form002->size(), QSize(296, 439));
     EXPECT_EQ(screens->form003->size(), QSize(719, 440));
@@ -116,12 +119,9 @@ TEST_F(StartUp, HelpClosingRules) {
         bool sourceShown, resultShown;
     };
     const Case cases[] = {
-        {screens->help005.get(), false, false, false},
-        {screens->help005.get(), true, true, true},
-        {screens->helpEnhance.get(), false, false, false},
-        {screens->helpEnhance.get(), true, true, true},
-        {screens->helpChange.get(), false, true, false},
-        {screens->help004.get(), true, false, false},
+        {screens->help005.get(), false, false, false},     {screens->help005.get(), true, true, true},
+        {screens->helpEnhance.get(), false, false, false}, {screens->helpEnhance.get(), true, true, true},
+        {screens->helpChange.get(), false, true, false},   {screens->help004.get(), true, false, false},
         {screens->help019.get(), true, false, false},
     };
     for (const Case& c : cases) {

@@ -30,7 +30,8 @@ RgbImage QtClipboard::bitmap() const {
     // A device-independent bitmap, as Windows programs put on the clipboard, is read by the
     // program's own DIB reader so that every header and palette form comes out the same as
     // in a BMP file; anything else Qt decodes.
-    static const QString dibFormat = QStringLiteral("application/x-qt-windows-mime;value=\"DeviceIndependentBitmap\"");
+    static const QString dibFormat =
+        QStringLiteral("application/x-qt-windows-mime;value=\"DeviceIndependentBitmap\"");
     if (const QMimeData* data = clipboard->mimeData(); data != nullptr && data->hasFormat(dibFormat)) {
         const QByteArray dib = data->data(dibFormat);
         if (!dib.isEmpty())

@@ -25,8 +25,8 @@ RgbImage rgbFromQImage(const QImage& image) {
 
 QImage qimageView(const RgbImage& picture) {
     if (picture.empty()) return {};
-    return QImage(picture.data(), picture.width(), picture.height(),
-                  static_cast<qsizetype>(picture.stride()), QImage::Format_BGR888);
+    return QImage(picture.data(), picture.width(), picture.height(), static_cast<qsizetype>(picture.stride()),
+                  QImage::Format_BGR888);
 }
 
 }  // namespace dg

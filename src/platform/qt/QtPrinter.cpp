@@ -1,7 +1,5 @@
 #include "platform/qt/QtPrinter.h"
 
-#include <cmath>
-
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -14,6 +12,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
+#include <cmath>
 
 #include "imaging/Failure.h"
 #include "platform/qt/QtImage.h"
@@ -115,8 +114,8 @@ bool QtPrinter::setupDialog() {
 
 bool QtPrinter::printDialog() {
     if (virtual_) {
-        const QString folder = QFileDialog::getExistingDirectory(
-            nullptr, "PRINT TO PDF FILES IN FOLDER", QString::fromStdString(outputFolder_));
+        const QString folder = QFileDialog::getExistingDirectory(nullptr, "PRINT TO PDF FILES IN FOLDER",
+                                                                 QString::fromStdString(outputFolder_));
         if (folder.isEmpty()) return false;
         outputFolder_ = folder.toStdString();
         return true;
