@@ -100,13 +100,10 @@ void restoreOutputSettingsOnIntake(const FileSystem& files, const WorkflowState&
     if (!state.preserveAspect || sourceWidth <= 0) return;
     const double width = state.outputWidthWhole + state.outputWidthHundredths / 100.0;
     const double v = width * (static_cast<double>(sourceHeight) / static_cast<double>(sourceWidth));
-    auto whole = static_cast<std::int64_t>(v);
-    std::int64_t hundredths = roundHalfEven((v - static_cast<double>(whole)) * 100.0);
-    // 5.997 is 6.00, not 5.100 clamped to 5.99.
-    if (hundredths >= 100) {
-        ++whole;
-        hundredths -= 100;
-    }
+    const auto whole = static_cast<std::int64_t>(v);
+    // Hundredths that round to 100 (5.997) go to the field as they are and are clamped there
+    // to 99, as the output-size screen's own derivation does: 5.99, not 6.00.
+    const std::int64_t hundredths = roundHalfEven((v - static_cast<double>(whole)) * 100.0);
     target.setHeightWhole(
         static_cast<std::int32_t>(std::min<std::int64_t>(whole, std::numeric_limits<std::int32_t>::max())));
     target.setHeightHundredths(static_cast<std::int32_t>(hundredths));

@@ -71,11 +71,13 @@ TEST_F(Reader, IntakeWithoutADescriptorStillRecomputesTheHeight) {
     EXPECT_TRUE(target.calls.empty());
 }
 
-TEST_F(Reader, HeightHundredthsThatRoundUpToAWholeUnitCarryOver) {
+TEST_F(Reader, HeightHundredthsThatRoundToAHundredAreClampedByTheField) {
     state.outputWidthWhole = 6;
     state.outputWidthHundredths = 0;
     restoreOutputSettingsOnIntake(fakes.files, state, target, 2000, 1999);  // 5.997
-    EXPECT_EQ(target.calls, (Calls{"height 6", "height/100 0"}));
+    EXPECT_EQ(target.calls, (Calls{"height 5", "height/100 100"}));
+    EXPECT_EQ(state.outputHeightWhole, 5);
+    EXPECT_EQ(state.outputHeightHundredths, 99);
 }
 
 TEST_F(Reader, BadDescriptorsOnIntake) {
@@ -100,7 +102,7 @@ TEST_F(Reader, BadDescriptorsOnIntake) {
         {"out of range values are clamped by the fields",
          "index\r\n999\r\n-5\r\n150\r\n99999999999\r\n0\r\n",
          {"preserve off", "dpi 999", "width -5", "width/100 150", "height 2147483647", "height/100 0",
-          "preserve on", "height 1", "height/100 0"},
+          "preserve on", "height 0", "height/100 100"},
          false},
         {"LF line ends are read too",
          "index\n100\n2\n0\n",
