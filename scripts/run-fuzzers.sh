@@ -6,7 +6,7 @@ seconds=$2
 shopt -s nullglob
 ran=0
 for fuzzer in "$dir"/fuzz_*; do
-  [ -x "$fuzzer" ] || continue
+  [ -f "$fuzzer" ] && [ -x "$fuzzer" ] || continue
   name=$(basename "$fuzzer")
   corpus="build/fuzz/corpus/$name"
   mkdir -p "$corpus"
