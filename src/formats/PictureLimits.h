@@ -6,11 +6,12 @@ namespace dg {
 
 // The largest picture intake takes in. A header may claim any size; the readers check the
 // claim here before they allocate anything for the pixels, so a damaged or hostile file
-// cannot make the program reserve gigabytes. The default leaves room for the largest
-// output the program makes (9600 x 9600) and for big scans and photos.
+// cannot make the program reserve more than it can use. The default takes pictures of a few
+// hundred megapixels (big scans, stitched photos: 400 million pixels are 1.2 GB as 24-bit),
+// well past the largest output the program makes (9600 x 9600).
 struct PictureLimits {
     std::int64_t maxSide = 65535;
-    std::int64_t maxPixels = 120'000'000;
+    std::int64_t maxPixels = 400'000'000;
 };
 
 PictureLimits pictureLimits();
