@@ -76,7 +76,7 @@ RgbImage& RgbImage::operator=(RgbImage&& other) noexcept {
     return *this;
 }
 
-void RgbImage::reset(std::int32_t width, std::int32_t height) {
+void RgbImage::resetForOverwrite(std::int32_t width, std::int32_t height) {
     if (width < 0 || height < 0) {
         throw Failure("Invalid picture size " + std::to_string(width) + " x " +
                       std::to_string(height) + ".");
@@ -100,7 +100,11 @@ void RgbImage::reset(std::int32_t width, std::int32_t height) {
     width_ = width;
     height_ = height;
     stride_ = strideFor(width);
-    std::memset(data_.get(), 0xFF, static_cast<std::size_t>(bytes));
+}
+
+void RgbImage::reset(std::int32_t width, std::int32_t height) {
+    resetForOverwrite(width, height);
+    if (data_) std::memset(data_.get(), 0xFF, byteSize());
 }
 
 void RgbImage::clear() {

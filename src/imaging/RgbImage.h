@@ -52,6 +52,9 @@ public:
 
     // Gives the picture a new size; every pixel becomes white.
     void reset(std::int32_t width, std::int32_t height);
+    // Gives the picture a new size with undefined pixels, for a pass that writes every row in
+    // full right after: it saves clearing memory that is overwritten anyway.
+    void resetForOverwrite(std::int32_t width, std::int32_t height);
     // Empties the picture (0 x 0) and gives its memory back.
     void clear();
     void fill(ColorValue c);

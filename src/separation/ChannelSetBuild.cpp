@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <exception>
 #include <mutex>
-#include <thread>
 
 #include "imaging/Numbers.h"
 #include "imaging/Parallel.h"
@@ -107,11 +105,9 @@ RebuildSummary rebuildChannelSet(ChannelSet& set) {
         }
     }
 
-    // Masks of the right size are kept and overwritten row by row below; the others are made
-    // afresh, spread over the workers, since handing out and clearing that much new memory
-    // is most of a rebuild's time.
-    std::array<bool, kChannelCount> refill{};
-    std::vector<int> fresh;
+    // Every mask is written in full, row by row, by the pass below: a mask of the right size
+    // is reused, any other gets memory that is not cleared first, so the pass is the only
+    // time the masks' memory is touched.
     for (int n = 1; n <= kChannelCount; ++n) {
         Channel& ch = set.channel(n);
         if (n > channels) {
@@ -120,42 +116,9 @@ RebuildSummary rebuildChannelSet(ChannelSet& set) {
         }
         ch.color = firstColors[static_cast<std::size_t>(n - 1)];
         set.colorOf(n) = ch.color;
-        if (ch.mask.width() == width && ch.mask.height() == height && !ch.mask.empty()) {
-            refill[static_cast<std::size_t>(n - 1)] = true;
-        } else {
+        if (ch.mask.width() != width || ch.mask.height() != height || ch.mask.empty()) {
             ch.mask.clear();
-            fresh.push_back(n);
-        }
-    }
-    {
-        const int workers = std::max(1, std::min<int>(workerCount(), static_cast<int>(fresh.size())));
-        auto make = [&](int worker) {
-            for (std::size_t i = static_cast<std::size_t>(worker); i < fresh.size();
-                 i += static_cast<std::size_t>(workers)) {
-                Channel& ch = set.channel(fresh[i]);
-                ch.mask.reset(width, height);
-                if (ch.color == kWhite) ch.mask.fill(kBlack);
-            }
-        };
-        std::vector<std::thread> threads;
-        std::vector<std::exception_ptr> errors(static_cast<std::size_t>(workers));
-        for (int w = 1; w < workers; ++w) {
-            threads.emplace_back([&, w] {
-                try {
-                    make(w);
-                } catch (...) {
-                    errors[static_cast<std::size_t>(w)] = std::current_exception();
-                }
-            });
-        }
-        try {
-            make(0);
-        } catch (...) {
-            errors[0] = std::current_exception();
-        }
-        for (auto& t : threads) t.join();
-        for (auto& e : errors) {
-            if (e) std::rethrow_exception(e);
+            ch.mask.resetForOverwrite(width, height);
         }
     }
     set.after.reset(width, height);
@@ -179,9 +142,8 @@ RebuildSummary rebuildChannelSet(ChannelSet& set) {
             for (int n = 0; n < channels; ++n) {
                 const auto i = static_cast<std::size_t>(n);
                 rows[i] = set.channels[i].mask.row(y);
-                if (refill[i])
-                    std::memset(rows[i], set.channels[i].color == kWhite ? 0x00 : 0xFF,
-                                3 * static_cast<std::size_t>(width));
+                std::memset(rows[i], set.channels[i].color == kWhite ? 0x00 : 0xFF,
+                            3 * static_cast<std::size_t>(width));
             }
             const std::uint8_t* p = before.row(y);
             std::uint8_t* a = set.after.row(y);
