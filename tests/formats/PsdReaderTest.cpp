@@ -127,18 +127,7 @@ RgbImage samplePicture(int width, int height) {
     return picture;
 }
 
-Bytes plane(const RgbImage& picture, int channel) {  // 0 red, 1 green, 2 blue
-    Bytes out;
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x) {
-            const ColorValue c = picture.pixel(x, y);
-            out.push_back(static_cast<std::uint8_t>(channel == 0   ? redOf(c)
-                                                    : channel == 1 ? greenOf(c)
-                                                                   : blueOf(c)));
-        }
-    }
-    return out;
-}
+Bytes plane(const RgbImage& picture, int channel) { return test::colorPlane(picture, channel); }
 
 Bytes widen16(const Bytes& plane8) {
     Bytes out;
@@ -334,13 +323,7 @@ TEST(PsdReader, DamagedAndUnsupportedHeadersFailWithAMessage) {
     for (const Case& c : cases) {
         Bytes file = good;
         std::copy(c.bytes.begin(), c.bytes.end(), file.begin() + static_cast<std::ptrdiff_t>(c.offset));
-        try {
-            decode(file);
-            ADD_FAILURE() << c.name << ": no failure";
-        } catch (const Failure& failure) {
-            EXPECT_NE(std::string(failure.what()).find(c.message), std::string::npos)
-                << c.name << ": " << failure.what();
-        }
+        EXPECT_TRUE(test::FailsWith([&] { decode(file); }, c.message)) << c.name;
     }
 }
 

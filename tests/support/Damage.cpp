@@ -25,4 +25,31 @@ void decodeRandomlyDamaged(std::initializer_list<std::vector<std::uint8_t>> good
     }
 }
 
+::testing::AssertionResult FailsWith(const std::function<void()>& decode, const std::string& message) {
+    try {
+        decode();
+    } catch (const Failure& failure) {
+        if (std::string(failure.what()).find(message) != std::string::npos) {
+            return ::testing::AssertionSuccess();
+        }
+        return ::testing::AssertionFailure()
+               << "failed with \"" << failure.what() << "\", not \"" << message << "\"";
+    }
+    return ::testing::AssertionFailure() << "no failure";
+}
+
+std::vector<std::uint8_t> colorPlane(const RgbImage& picture, int channel) {
+    std::vector<std::uint8_t> out;
+    out.reserve(static_cast<std::size_t>(picture.width()) * static_cast<std::size_t>(picture.height()));
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const ColorValue c = picture.pixel(x, y);
+            out.push_back(static_cast<std::uint8_t>(channel == 0   ? redOf(c)
+                                                    : channel == 1 ? greenOf(c)
+                                                                   : blueOf(c)));
+        }
+    }
+    return out;
+}
+
 }  // namespace dg::test
