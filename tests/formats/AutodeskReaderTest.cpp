@@ -6,6 +6,7 @@
 
 #include "formats/AutodeskReader.h"
 #include "formats/Bmp.h"
+#include "formats/ForeignFiles.h"
 #include "imaging/Failure.h"
 #include "support/Damage.h"
 #include "support/ImageCompare.h"
@@ -198,16 +199,7 @@ TEST(AutodeskReader, ProbeAcceptsBothKindsAndRejectsOthers) {
     EXPECT_TRUE(rejects(pro, 18, 4));    // depth
     EXPECT_TRUE(rejects(pro, 8, 0));     // height 0
     EXPECT_TRUE(rejects(pro, 5, 0x96));  // id
-    const Bytes bmp = encodeBmp(test::randomImage(3, 3, 1));
-    EXPECT_FALSE(looksAutodesk(bmp.data(), bmp.size()));
-    const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H',
-                       'D',  'R', 0,   0,   0,    1,    0,    0,    0, 1, 8, 2,  0,   0,
-                       0,    0,   0,   0,   0,    0,    0,    0,    0, 0, 0, 0};
-    EXPECT_FALSE(looksAutodesk(png.data(), png.size()));
-    std::mt19937 random(2);
-    Bytes noise(128);
-    for (auto& b : noise) b = static_cast<std::uint8_t>(random());
-    EXPECT_FALSE(looksAutodesk(noise.data(), noise.size()));
+    for (const Bytes& other : test::foreignFiles()) EXPECT_FALSE(looksAutodesk(other.data(), other.size()));
 }
 
 TEST(AutodeskReader, RandomDamageGivesAPictureOrAFailure) {

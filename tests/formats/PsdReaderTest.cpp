@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "formats/Bmp.h"
+#include "formats/ForeignFiles.h"
 #include "formats/PsdReader.h"
 #include "imaging/Failure.h"
 #include "imaging/Parallel.h"
@@ -356,15 +357,7 @@ TEST(PsdReader, ProbeAcceptsItsFilesAndRejectsOthers) {
     EXPECT_TRUE(looksPsd(psd.data(), 26));  // the header is all it needs
 
     for (std::size_t n = 0; n < 26; ++n) EXPECT_FALSE(looksPsd(psd.data(), n)) << n;
-    const Bytes bmp = encodeBmp(test::randomImage(3, 3, 1));
-    EXPECT_FALSE(looksPsd(bmp.data(), bmp.size()));
-    const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D',
-                       'R',  0,   0,   0,   1,    0,    0,    0,    1, 8, 2, 0,  0,   0};
-    EXPECT_FALSE(looksPsd(png.data(), png.size()));
-    std::mt19937 random(5);
-    Bytes noise(64);
-    for (auto& b : noise) b = static_cast<std::uint8_t>(random());
-    EXPECT_FALSE(looksPsd(noise.data(), noise.size()));
+    for (const Bytes& other : test::foreignFiles()) EXPECT_FALSE(looksPsd(other.data(), other.size()));
 
     struct Field {
         std::size_t offset;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "formats/Bmp.h"
+#include "formats/ForeignFiles.h"
 #include "formats/PspReader.h"
 #include "imaging/Failure.h"
 #include "support/Damage.h"
@@ -377,16 +378,7 @@ TEST(PspReader, ProbeAcceptsItsFilesAndRejectsOthers) {
         bad[change.first] = change.second;
         EXPECT_FALSE(looksPsp(bad.data(), bad.size())) << "byte " << change.first;
     }
-    const Bytes bmp = encodeBmp(test::randomImage(3, 3, 1));
-    EXPECT_FALSE(looksPsp(bmp.data(), bmp.size()));
-    const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
-                       0,    0,   0,   1,   0,    0,    0,    1,    8, 2, 0, 0,  0,   0,   0,   0,
-                       0,    0,   0,   0,   0,    0,    0,    0,    0, 0, 0, 0,  0,   0};
-    EXPECT_FALSE(looksPsp(png.data(), png.size()));
-    std::mt19937 random(8);
-    Bytes noise(80);
-    for (auto& b : noise) b = static_cast<std::uint8_t>(random());
-    EXPECT_FALSE(looksPsp(noise.data(), noise.size()));
+    for (const Bytes& other : test::foreignFiles()) EXPECT_FALSE(looksPsp(other.data(), other.size()));
 }
 
 TEST(PspReader, RandomDamageGivesAPictureOrAFailure) {
