@@ -10,4 +10,8 @@ TForm022::TForm022(ScreenSet& screens) : screens_(screens) {
     placeAsWorkingScreen(this);
 }
 
+void TForm022::pointerMoved(int, int) {}
+
+void TForm022::changeAtPointer() {}
+
 }  // namespace dg

@@ -10,4 +10,6 @@ TForm023::TForm023(ScreenSet& screens) : screens_(screens) {
     placeAsWorkingScreen(this);
 }
 
+void TForm023::enter() {}
+
 }  // namespace dg

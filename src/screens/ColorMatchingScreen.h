@@ -2,19 +2,27 @@
 
 #include <QWidget>
 
+#include "imaging/RgbImage.h"
+
 namespace dg {
 
 class ScreenSet;
 
-// The colour-matching screen. Created hidden at start-up with its caption; its controls come with its own
-// work.
+// COLOR MATCHING: an ink recipe for every ticked channel and the colour-matching page.
 class TForm023 : public QWidget {
     Q_OBJECT
 public:
     explicit TForm023(ScreenSet& screens);
 
+    // The colour-matching page (505 x 481), rebuilt on every Enter; OPTIONS, printing and
+    // export read it.
+    RgbImage page;
+
+    // Run by the channels screen's NEXT: rows, recipes, page, then show this screen.
+    void enter();
+
 private:
-    [[maybe_unused]] ScreenSet& screens_;
+    ScreenSet& screens_;
 };
 
 }  // namespace dg

@@ -10,4 +10,6 @@ Tenhance::Tenhance(ScreenSet& screens) : screens_(screens) {
     placeAsWorkingScreen(this);
 }
 
+void Tenhance::chooseTrueColor() {}
+
 }  // namespace dg

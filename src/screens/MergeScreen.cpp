@@ -10,4 +10,8 @@ TForm020::TForm020(ScreenSet& screens) : screens_(screens) {
     placeAsWorkingScreen(this);
 }
 
+void TForm020::message(const std::string&) {}
+
+MergeDecision TForm020::offer(const MergeOffer&) { return {}; }
+
 }  // namespace dg

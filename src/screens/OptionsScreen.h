@@ -2,19 +2,26 @@
 
 #include <QWidget>
 
+#include "imaging/RgbImage.h"
+
 namespace dg {
 
 class ScreenSet;
 
-// The OPTIONS screen (page composition). Created hidden at start-up with its caption; its controls come with
-// its own work.
+// OPTIONS: stencil, masking, corners and which pages to print; NEXT composes the pages.
 class TForm028 : public QWidget {
     Q_OBJECT
 public:
     explicit TForm028(ScreenSet& screens);
 
+    // The composed stencil, read by printing, export and the project save.
+    RgbImage stencil;
+    // Whether the last NEXT made a stencil (the printing screen's project save writes
+    // Stencil.bmp only then).
+    bool stencilMade = false;
+
 private:
-    [[maybe_unused]] ScreenSet& screens_;
+    ScreenSet& screens_;
 };
 
 }  // namespace dg

@@ -2,19 +2,22 @@
 
 #include <QWidget>
 
+#include "app/StepTrigger.h"
+
 namespace dg {
 
 class ScreenSet;
 
-// Holds the RESIZE action of the 23-colour task; never shown. Created hidden at start-up with its caption;
-// its controls come with its own work.
+// Holds the RESIZE action of the 23-colour task; never shown.
 class TForm027 : public QWidget {
     Q_OBJECT
 public:
     explicit TForm027(ScreenSet& screens);
 
+    StepTrigger SpinEdit3;  // scale the SOURCE picture, in the 23-colour task only
+
 private:
-    [[maybe_unused]] ScreenSet& screens_;
+    ScreenSet& screens_;
 };
 
 }  // namespace dg

@@ -10,4 +10,8 @@ TForm021::TForm021(ScreenSet& screens) : screens_(screens) {
     placeAsWorkingScreen(this);
 }
 
+void TForm021::resetPictureFrames() {}
+
+void TForm021::emptyMasks() {}
+
 }  // namespace dg

@@ -10,4 +10,8 @@ TForm005::TForm005(ScreenSet& screens) : screens_(screens) {
     placeAsWorkingScreen(this);
 }
 
+void TForm005::enter() {}
+
+void TForm005::nudgeAfterEnhance() {}
+
 }  // namespace dg
