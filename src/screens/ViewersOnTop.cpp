@@ -1,0 +1,33 @@
+#include "screens/ViewersOnTop.h"
+
+#include <QEvent>
+#include <QMetaObject>
+#include <QWidget>
+#include <algorithm>
+
+namespace dg {
+
+ViewersOnTop::ViewersOnTop(std::vector<QWidget*> viewers, const std::vector<QWidget*>& windows,
+                           QObject* parent)
+    : QObject(parent), viewers_(std::move(viewers)) {
+    for (QWidget* w : windows) w->installEventFilter(this);
+}
+
+bool ViewersOnTop::eventFilter(QObject* watched, QEvent* event) {
+    // A window gets its show event before it is mapped, so the raise waits for the event
+    // loop; several windows shown in one action share one raise.
+    if (event->type() == QEvent::Show && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isWindow() && !pending_) {
+        pending_ = true;
+        QMetaObject::invokeMethod(this, &ViewersOnTop::raiseViewers, Qt::QueuedConnection);
+    }
+    return false;
+}
+
+void ViewersOnTop::raiseViewers() {
+    pending_ = false;
+    for (QWidget* viewer : viewers_)
+        if (viewer->isVisible()) viewer->raise();
+}
+
+}  // namespace dg
