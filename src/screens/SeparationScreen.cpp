@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <cstring>
 
+#include "imaging/Parallel.h"
 #include "screens/ChannelsScreen.h"
 #include "screens/EnhanseUnit.h"
 #include "screens/InfoWindows.h"
@@ -52,7 +53,9 @@ void copyPixels(const RgbImage& from, RgbImage& to) {
         to = from;
         return;
     }
-    std::memcpy(to.data(), from.data(), from.byteSize());
+    forEachRowBlock(from.height(), [&](std::int32_t begin, std::int32_t end) {
+        std::memcpy(to.row(begin), from.row(begin), from.stride() * static_cast<std::size_t>(end - begin));
+    });
 }
 
 }  // namespace
