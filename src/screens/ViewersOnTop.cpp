@@ -3,13 +3,14 @@
 #include <QEvent>
 #include <QMetaObject>
 #include <QWidget>
-#include <algorithm>
+#include <utility>
 
 namespace dg {
 
 ViewersOnTop::ViewersOnTop(std::vector<QWidget*> viewers, const std::vector<QWidget*>& windows,
-                           QObject* parent)
-    : QObject(parent), viewers_(std::move(viewers)) {
+                           QObject* parent, std::function<void(QWidget*)> raise)
+    : QObject(parent), viewers_(std::move(viewers)), raise_(std::move(raise)) {
+    if (!raise_) raise_ = [](QWidget* w) { w->raise(); };
     for (QWidget* w : windows) w->installEventFilter(this);
 }
 
@@ -27,7 +28,7 @@ bool ViewersOnTop::eventFilter(QObject* watched, QEvent* event) {
 void ViewersOnTop::raiseViewers() {
     pending_ = false;
     for (QWidget* viewer : viewers_)
-        if (viewer->isVisible()) viewer->raise();
+        if (viewer->isVisible()) raise_(viewer);
 }
 
 }  // namespace dg

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -13,9 +14,10 @@ namespace dg {
 class ViewersOnTop : public QObject {
     Q_OBJECT
 public:
-    // viewers in the order they are raised, lowest first.
+    // viewers in the order they are raised, lowest first; raise brings one window to the
+    // top (the window system's raise unless given).
     ViewersOnTop(std::vector<QWidget*> viewers, const std::vector<QWidget*>& windows,
-                 QObject* parent = nullptr);
+                 QObject* parent = nullptr, std::function<void(QWidget*)> raise = {});
 
     // Raises the visible viewers now.
     void raiseViewers();
@@ -25,6 +27,7 @@ protected:
 
 private:
     std::vector<QWidget*> viewers_;
+    std::function<void(QWidget*)> raise_;
     bool pending_ = false;
 };
 
