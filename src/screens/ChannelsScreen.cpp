@@ -103,6 +103,7 @@ void TForm019::buildControls() {
                 [this, i] { screens_.guard([&] { preview(channelSet.channels[i].mask); }); });
         tileBoxes_[i] = box;
         auto* captions = new QHBoxLayout;
+        captions->setSpacing(2);
         percentages_[i] = whiteLabel("0", qPrintable(QString("percent%1").arg(n)), channels);
         percentSigns_[i] = whiteLabel("%", qPrintable(QString("percentSign%1").arg(n)), channels);
         checkBoxes_[i] = new QCheckBox(channels);
@@ -138,7 +139,7 @@ void TForm019::buildControls() {
     auto* save = button("SAVE PROJECT AS...", "saveProjectAs", this);
     editPanel_ = new QWidget(this);
     editPanel_->setObjectName("editPanel");
-    auto* panel = new QHBoxLayout(editPanel_);
+    auto* panel = new QVBoxLayout(editPanel_);
     panel->setContentsMargins(0, 0, 0, 0);
     changeColors_ = button("CHANGE COLORS", "changeColors", editPanel_);
     mergeChannels_ = button("MERGE CHANNELS", "mergeChannels", editPanel_);
@@ -146,8 +147,11 @@ void TForm019::buildControls() {
     panel->addWidget(changeColors_);
     panel->addWidget(mergeChannels_);
     panel->addWidget(undo_);
+    editPanel_->setFixedWidth(kPictureWidth);
+    // The panel sits under the AFTER picture, in the left column.
+    left->insertWidget(left->count() - 1, editPanel_);
     for (QWidget* w : {static_cast<QWidget*>(backButton), static_cast<QWidget*>(help),
-                       static_cast<QWidget*>(exitButton), static_cast<QWidget*>(save), editPanel_})
+                       static_cast<QWidget*>(exitButton), static_cast<QWidget*>(save)})
         buttons->addWidget(w);
 
     connect(before_, &PictureBox::clicked, this, [this] { preview(channelSet.before); });

@@ -59,10 +59,10 @@ public:
     // What tile N shows: a thumbnail of channel N's mask.
     const RgbImage& tileThumbnail(int n) const { return tiles_[static_cast<std::size_t>(n - 1)]; }
 
-    static constexpr int kTileWidth = 90;
-    static constexpr int kTileHeight = 78;
-    static constexpr int kPictureWidth = 250;
-    static constexpr int kPictureHeight = 218;
+    static constexpr int kTileWidth = 82;
+    static constexpr int kTileHeight = 72;
+    static constexpr int kPictureWidth = 230;
+    static constexpr int kPictureHeight = 200;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
