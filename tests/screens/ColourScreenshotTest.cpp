@@ -31,9 +31,9 @@ RgbImage shadedDesign() {
 
 // Only when asked for by docs/take-screenshots.sh: the separation screen with a design
 // entered through the colour route, and the channels screen after its NEXT.
-using ColourScreenshots = ShellFixture;
+using Screenshots = ShellFixture;
 
-TEST_F(ColourScreenshots, SeparationAndChannels) {
+TEST_F(Screenshots, SeparationAndChannels) {
     const char* folder = std::getenv("DG_SCREENSHOT_DIR");
     if (folder == nullptr) GTEST_SKIP() << "DG_SCREENSHOT_DIR is not set";
     click(button(screens->form001.get(), "TattooIn23ColorsCaption"));
