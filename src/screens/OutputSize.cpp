@@ -373,6 +373,8 @@ void TForm004::nextColorReductionClick() {
     screens_.form003->hide();
     const TaskMode task = screens_.state.task;
     if (task == TaskMode::CreateTribalTattoo) screens_.form002->show();
+    // An old project hides UNDO on the channels screen; a new design has it again.
+    screens_.form019->setUndoVisible(true);
     if (task == TaskMode::TattooIn23Colors) {
         screens_.form019->setEditPanelEnabled(true);
         SpinEdit9.step();
