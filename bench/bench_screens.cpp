@@ -14,6 +14,7 @@
 #include "screens/ChannelsScreen.h"
 #include "screens/ScreenSet.h"
 #include "screens/SeparationScreen.h"
+#include "separation/ChannelSetBuild.h"
 #include "separation/Separation.h"
 #include "separation/Thresholds.h"
 #include "support/BenchSupport.h"
@@ -93,6 +94,22 @@ void BM_ChannelsEntry(benchmark::State& state) {
         QApplication::processEvents();
     }
 }
+// The core's rebuild alone on the separation result the screen hands over, with fresh masks:
+// the reference for what the channels screen adds.
+void BM_RebuildCore(benchmark::State& state) {
+    static const RgbImage separated = dg::separate(design(), dg::thresholdsOnEnter({})).result;
+    dg::ChannelSet set;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (dg::Channel& channel : set.channels) channel.mask.clear();
+        set.before = separated;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(dg::rebuildChannelSet(set).afterCount);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_RebuildCore)->Name("screens/rebuild_core_fresh")->Unit(benchmark::kMillisecond);
+
 // A later entry with a picture of the same size: the masks of the last set are written over.
 void BM_ChannelsEntryAgain(benchmark::State& state) {
     Program program;
