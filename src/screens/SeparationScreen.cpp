@@ -314,6 +314,12 @@ void TForm021::emptyMasks() {
     for (PictureBox* box : tileBoxes_) box->update();
 }
 
+void TForm021::releaseSeparation() {
+    // The separator keeps its own copy of the result and a channel map between slider steps;
+    // once the screen is left they are only weight.
+    separator_ = Separator();
+}
+
 void TForm021::previewPicture(const RgbImage& picture) {
     screens_.pictures.preview = picture;
     screens_.form010->showPicture();
@@ -334,6 +340,7 @@ void TForm021::next() {
     // The channels screen's rebuild, stepped below, empties its own masks and writes new
     // ones of this picture's size over the old memory.
     emptyMasks();
+    releaseSeparation();
     screens_.form019->channelSet.before = std::move(result);
     result.clear();
     refreshPictures();
@@ -353,6 +360,7 @@ void TForm021::enhanceSource() {
     hide();
     result.clear();
     emptyMasks();
+    releaseSeparation();
     refreshPictures();
     screens_.enhance->show();
     screens_.enhance->SpinEdit7.step();

@@ -90,6 +90,7 @@ private:
     void enter();
     void separateNow();
     void refreshPictures();
+    void releaseSeparation();
     void setSliders(const SeparationThresholds& t);
     void next();
     void back();

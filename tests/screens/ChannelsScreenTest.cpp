@@ -5,6 +5,7 @@
 #include "ShellFixture.h"
 #include "formats/Bmp.h"
 #include "screens/ChannelsScreen.h"
+#include "screens/InfoWindows.h"
 #include "screens/PictureBox.h"
 #include "screens/SelectTask.h"
 #include "screens/SeparationScreen.h"
@@ -202,6 +203,8 @@ TEST_F(ChannelsScreen, LeavingAndThePanel) {
     click(button(ch, "exit"));
     EXPECT_EQ(ended, 1);
     screens->form002->show();
+    click(button(ch, "help"));
+    EXPECT_TRUE(screens->help019->isVisible());
     click(button(ch, "back"));
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
     enter(thirds());

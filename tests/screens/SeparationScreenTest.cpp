@@ -4,6 +4,7 @@
 #include "ShellFixture.h"
 #include "screens/ChannelsScreen.h"
 #include "screens/EnhanseUnit.h"
+#include "screens/InfoWindows.h"
 #include "screens/OutputSize.h"
 #include "screens/PictureBox.h"
 #include "screens/SelectTask.h"
@@ -179,6 +180,8 @@ TEST_F(SeparationScreen, PicturesOpenInPreview) {
 TEST_F(SeparationScreen, NextHandsTheResultToTheChannelsScreen) {
     enter(sweep(200, 300));
     const RgbImage shown = sep->result;
+    click(button(sep, "help"));
+    EXPECT_TRUE(screens->help021->isVisible());
     click(button(sep, "next"));
     TForm019* channels = screens->form019.get();
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm019"});
