@@ -131,6 +131,22 @@ TEST_F(SaveProject, FromThePrintingScreen) {
     EXPECT_TRUE(SameImage(source, decodeBmp24(fileBytes(folder() + "/_Source.bmp"))));
 }
 
+// The pictures of the output size claim the output resolution, so they print at their true
+// size in other programs; the picture as taken in has another size and claims none.
+TEST_F(SaveProject, PicturesOfTheOutputSizeClaimTheOutputResolution) {
+    state.outputDpi = 160;
+    ASSERT_TRUE(save(printingScreenProject(intake, source, channels, &stencil)));
+    auto ppm = [&](const std::string& name) {
+        const std::vector<std::uint8_t> bmp = fileBytes(folder() + "/" + name);
+        return bmp.size() < 46 ? 0u : bmp[38] | bmp[39] << 8 | bmp[40] << 16 | std::uint32_t{bmp[41]} << 24;
+    };
+    for (const char* name : {"_Result0.bmp", "RESULT.bmp", "3.bmp", "23.bmp", "Stencil.bmp"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(ppm(name), 6299u);  // 160 DPI
+    }
+    EXPECT_EQ(ppm("_Source.bmp"), 0u);
+}
+
 TEST_F(SaveProject, TheSameNameTwiceIsRefusedAndADifferentDpiIsANewFolder) {
     ASSERT_TRUE(save(channelsScreenProject(source, channels)));
     const auto first = fileBytes(folder() + "/RESULT.bmp");
