@@ -88,7 +88,7 @@ void writePages(const std::vector<PendingPage>& pages, PageFileType type, std::i
     }
 }
 
-bool runExport(const PageEntries& entries, const PagePictures& pictures, const WorkflowState& state,
+bool runExport(const PageEntries& entries, const PagePictures& pictures, const OutputSettings& state,
                const PageSettings& settings, const ExportSettings& exportSettings, int screenDpi,
                Platform& platform) {
     Printer& printer = platform.printer;
@@ -152,7 +152,7 @@ std::string channelPageFileName(int n, PageFileType type) {
     return std::to_string(n) + "page" + extension(type);
 }
 
-bool exportCheckedPages(const PageEntries& entries, const PagePictures& pictures, const WorkflowState& state,
+bool exportCheckedPages(const PageEntries& entries, const PagePictures& pictures, const OutputSettings& state,
                         const PageSettings& settings, const ExportSettings& exportSettings, int screenDpi,
                         Platform& platform) {
     try {

@@ -19,7 +19,7 @@ void writePicture(FileSystem& files, const std::string& folder, const std::strin
     files.writeFile(joinPath(folder, name), encodeBmp(picture, dpi));
 }
 
-void writeProjectFiles(const ProjectContent& content, const WorkflowState& state, const std::string& folder,
+void writeProjectFiles(const ProjectContent& content, const OutputSettings& state, const std::string& folder,
                        FileSystem& files) {
     const bool sourceScaled = content.sourceFile.width() == content.source.width() &&
                               content.sourceFile.height() == content.source.height();
@@ -41,13 +41,13 @@ void writeProjectFiles(const ProjectContent& content, const WorkflowState& state
 
 std::string unitName(MeasuringUnit unit) { return unit == MeasuringUnit::Inches ? "Inches" : "Centimeters"; }
 
-std::string projectFolderPath(const std::string& chosenName, const WorkflowState& state) {
+std::string projectFolderPath(const std::string& chosenName, const OutputSettings& state) {
     const std::string unit = unitName(state.unit);
     return chosenName + " -OUTPUT- " + state.outputWidthText + "-" + unit + " W -" + state.outputHeightText +
            "-" + unit + " H-" + std::to_string(state.outputDpi) + "  DPI";
 }
 
-std::string projectDescriptor(const WorkflowState& state, std::int32_t sourceWidth,
+std::string projectDescriptor(const OutputSettings& state, std::int32_t sourceWidth,
                               std::int32_t sourceHeight) {
     const std::string lines[] = {
         "index",
@@ -76,7 +76,7 @@ ProjectContent printingScreenProject(const RgbImage& intake, const RgbImage& sou
     return ProjectContent{intake.empty() ? source : intake, source, channels, stencilOrNull};
 }
 
-bool saveProject(const ProjectContent& content, const WorkflowState& state, Dialogs& dialogs,
+bool saveProject(const ProjectContent& content, const OutputSettings& state, Dialogs& dialogs,
                  FileSystem& files) {
     const auto chosen = dialogs.saveAs();
     if (!chosen) return false;

@@ -63,7 +63,7 @@ protected:
 
     test::TempFolder temp;
     test::RecordingPlatform fakes;
-    WorkflowState state;
+    OutputSettings state;
     PageSettings settings;
     ChannelSet channels;
     RgbImage stencil = test::randomImage(5, 5, 70);

@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/WorkflowState.h"
+#include "imaging/OutputSettings.h"
 #include "output/PageLayout.h"
 #include "platform/qt/QtPrinter.h"
 
@@ -70,7 +70,7 @@ TEST(CupsPrinting, ResultPrintsAtItsTrueSizeOnA4) {
     ASSERT_EQ(printer.name(), "TrueSizePDF");
     printer.setOrientation(Orientation::Portrait);
 
-    WorkflowState state;
+    OutputSettings state;
     state.unit = MeasuringUnit::Centimeters;
     state.outputWidthText = "10";
     state.outputHeightText = "8";
