@@ -20,8 +20,9 @@ namespace {
 // Numbers are written and read with a decimal point whatever the desktop's locale: the Qt
 // application takes LC_NUMERIC from the desktop, and a German or French desktop would
 // otherwise write "0,5" in one place and fail to read it back in another.
+// The whole "C" locale is the C library's own object: nothing is loaded or allocated.
 locale_t classicNumbers() {
-    static const locale_t c = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     return c;
 }
 
