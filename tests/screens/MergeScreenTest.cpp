@@ -12,7 +12,9 @@
 #include "ShellFixture.h"
 #include "imaging/Numbers.h"
 #include "screens/ChannelsScreen.h"
+#include "screens/InfoWindows.h"
 #include "screens/MergeScreen.h"
+#include "screens/Viewers.h"
 #include "separation/ChannelSetBuild.h"
 
 namespace dg::test {
@@ -123,8 +125,18 @@ TEST_F(MergeChannels, TheDialogShowsTheOfferAndAutomaticFindTakesTheLaterOfEqual
         click(choice(3));
         EXPECT_FALSE(visible("color1Swatch"));
         EXPECT_FALSE(button(merge, "ok")->isEnabled());
+        // PREVIEW and the help open above the modal dialog and can be closed there.
+        QTest::mouseClick(child<QWidget>(merge, "offeredPreview"), Qt::LeftButton);
+        EXPECT_TRUE(screens->form010->isVisible());
+        EXPECT_TRUE(SameImage(set().channel(2).mask, screens->pictures.preview));
+        click(button(screens->form010.get(), "closePreview"));
+        EXPECT_FALSE(screens->form010->isVisible());
+        click(button(merge, "help"));
+        EXPECT_TRUE(screens->helpMerge->isVisible());
         click(button(merge, "finish"));
     }});
+    EXPECT_FALSE(screens->helpMerge->isVisible());
+    EXPECT_EQ(screens->form010->windowModality(), Qt::NonModal);
     EXPECT_EQ(offered, std::vector<int>{2});
     EXPECT_TRUE(merge->finishFlag);
     EXPECT_FALSE(merge->isVisible());
@@ -301,7 +313,13 @@ TEST_F(MergeChannels, DesignsUnderThreeColoursAreRefused) {
 
 TEST_F(MergeChannels, FinishEndsTheSequence) {
     design(runs({{kRed, 1}, {kBlue, 2}, {makeColor(0, 128, 0), 3}, {kWhite, 9}}));
+    screens->form002->show();
+    screens->form003->show();
     run({press("finish")});
+    // The sequence ends on the channels screen with the viewers put away.
+    EXPECT_TRUE(screens->form019->isVisible());
+    EXPECT_FALSE(screens->form002->isVisible());
+    EXPECT_FALSE(screens->form003->isVisible());
     EXPECT_EQ(offered, std::vector<int>{1});
     EXPECT_TRUE(merge->finishFlag);
     for (int n = 1; n <= 4; ++n) EXPECT_TRUE(set().channel(n).shown) << n;
