@@ -35,7 +35,6 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.fillRect(rect(), Qt::black);
         if (picture_ == nullptr || picture_->empty()) return;
         const QSize fitted = QSize(picture_->width(), picture_->height()).scaled(size(), Qt::KeepAspectRatio);
         painter.drawImage(QRect(QPoint(0, 0), fitted.expandedTo(QSize(1, 1))), qimageView(*picture_));
@@ -59,8 +58,11 @@ ColorValue colorValue(const QColor& c) { return makeColor(c.red(), c.green(), c.
 
 void paint(QWidget* w, const QColor& face, const QColor& text) {
     QPalette palette = w->palette();
+    // Buttons (the choices) fill their background from the Button role.
     palette.setColor(QPalette::Window, face);
+    palette.setColor(QPalette::Button, face);
     palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::ButtonText, text);
     w->setPalette(palette);
     w->setAutoFillBackground(true);
 }
@@ -185,7 +187,11 @@ MergeDecision TForm020::offer(const MergeOffer& offer) {
         if (c.placed) choice->setGeometry(c.left, c.top, kChoiceWidth, kChoiceHeight);
     }
     background_ = qcolor(offer.color);
+    // The captions on the screen stay readable on the offered colour.
     look::setBackground(this, background_);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, qcolor(choiceTextColor(offer.color)));
+    setPalette(palette);
     setReplaceMode(offer.mode);
 
     // Refresh, as the sequence has just done it on the masks.
@@ -193,7 +199,7 @@ MergeDecision TForm020::offer(const MergeOffer& offer) {
     ok_->show();
     chosenPreview_->hide();
     chosenPreview_->setPicture(nullptr);
-    paint(color2Swatch_, background_, Qt::black);
+    paint(color2Swatch_, background_, qcolor(choiceTextColor(offer.color)));
     color1Swatch_->hide();
     before_->setPicture(&offer.before);
     after_->setPicture(&offer.after);
@@ -230,7 +236,7 @@ void TForm020::refresh() {
     showCountCaptions(set);
     ok_->show();
     chosenPreview_->hide();
-    paint(color2Swatch_, background_, Qt::black);
+    paint(color2Swatch_, background_, qcolor(choiceTextColor(colorValue(background_))));
     after = composeMergeAfter(set);
     after_->setPicture(&after);
     untickAll();
@@ -268,7 +274,7 @@ void TForm020::choiceToggled(int n, bool ticked) {
         const QColor colour =
             offer_ != nullptr ? qcolor(offer_->choices[static_cast<std::size_t>(n - 1)].color)
                               : choices_[static_cast<std::size_t>(n - 1)]->palette().color(QPalette::Window);
-        paint(color1Swatch_, colour, Qt::black);
+        paint(color1Swatch_, colour, qcolor(choiceTextColor(colorValue(colour))));
         color1Swatch_->show();
         if (offer_ != nullptr) chosenPreview_->setPicture(&offer_->set.channel(n).mask);
         chosenPreview_->show();
