@@ -35,10 +35,11 @@ TForm002::TForm002(ScreenSet& screens) : QWidget(nullptr, kViewerFlags), screens
     // In the 23-colour task the SOURCE picture samples and changes colours for CHANGE COLORS,
     // at the same positions as the working picture.
     new PointerTracking(Image1, [this](int x, int y) {
-        if (screens_.state.task == TaskMode::TattooIn23Colors) screens_.form022->pointerMoved(x, y);
+        if (screens_.state.task == TaskMode::TattooIn23Colors && screens_.form022)
+            screens_.form022->pointerMoved(x, y);
     });
     connect(Image1, &PictureBox::doubleClicked, this, [this] {
-        if (screens_.state.task == TaskMode::TattooIn23Colors)
+        if (screens_.state.task == TaskMode::TattooIn23Colors && screens_.form022)
             screens_.guard([this] { screens_.form022->changeAtPointer(); });
     });
     SpinEdit1.bind([this] { refresh(); });
