@@ -49,13 +49,16 @@ TForm023::TForm023(ScreenSet& screens) : screens_(screens) {
     setObjectName("TForm023");
     setWindowTitle("COLOR MATCHING");
     placeAsWorkingScreen(this);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    setPalette(palette);
     buildControls();
 }
 
 void TForm023::buildControls() {
     auto* header = new QLabel(kColorMatchingHeader, this);
     header->setObjectName("header");
-    header->setStyleSheet("color: white; font-weight: bold;");
+    header->setStyleSheet("font-weight: bold;");
     header->setGeometry(kRowLeft, 30, 480, 20);
 
     for (int n = 1; n <= kChannelCount; ++n) {
@@ -71,12 +74,10 @@ void TForm023::buildControls() {
         box->hide();
         auto* rgb = new QLabel(this);
         rgb->setObjectName(QString("rgbText%1").arg(n));
-        rgb->setStyleSheet("color: white;");
         rgb->setGeometry(kRowLeft + 180, y, 130, 18);
         rgb->hide();
         auto* hex = new QLabel(this);
         hex->setObjectName(QString("hexText%1").arg(n));
-        hex->setStyleSheet("color: white;");
         hex->setGeometry(kRowLeft + 330, y, 130, 18);
         hex->hide();
         rowBoxes_[i] = box;
@@ -92,12 +93,11 @@ void TForm023::buildControls() {
     mixingList_->setObjectName("mixingList");
     mixingList_->setGeometry(kRowLeft, 530, 480, 120);
 
-    auto* save = button("Save color matching as ..BMP", "saveAsBmp", this, {kPageLeft, 545, 165, 40});
+    auto* save = button("Save color matching as ..BMP", "saveAsBmp", this, {kPageLeft, 545, 250, 40});
     auto* print =
-        button(" Print color matching", "printColorMatching", this, {kPageLeft + 170, 545, 165, 40});
+        button(" Print color matching", "printColorMatching", this, {kPageLeft + 255, 545, 250, 40});
     auto* chart =
-        button("Show all primary colors for mixing", "showInkChart", this, {kPageLeft + 340, 545, 165, 40});
-    chart->setStyleSheet("text-align: center;");
+        button("Show all primary colors for mixing", "showInkChart", this, {kPageLeft, 590, 505, 40});
     auto* back = button("<< BACK", "back", this, {kRowLeft, 665, 120, 40});
     auto* help = button("HELP", "help", this, {kRowLeft + 130, 665, 120, 40});
     auto* close = button("Close", "close", this, {kRowLeft + 260, 665, 120, 40});

@@ -44,10 +44,14 @@ Box* option(const QString& caption, const char* name, bool ticked) {
     return box;
 }
 
-QGroupBox* group(const QString& title, QWidget* parent) {
-    auto* g = new QGroupBox(title, parent);
-    g->setStyleSheet("QGroupBox { color: white; font-weight: bold; }");
-    return g;
+QGroupBox* group(const QString& title, QWidget* parent) { return new QGroupBox(title, parent); }
+
+// Captions in white on the dark background; the controls' own text and check marks keep
+// their colours.
+void whiteCaptions(QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    widget->setPalette(palette);
 }
 
 }  // namespace
@@ -94,15 +98,14 @@ void TForm028::buildControls() {
     cornerSize_ = new ArrowSpinBox(1, 500, defaults.cornerSize, this);
     cornerSize_->setObjectName("cornerSize");
 
-    // Captions in white on the dark background.
-    for (QWidget* w : std::initializer_list<QWidget*>{createStencil_, mirrorStencil_, stencilInColors_,
-                                                      stencilInBlack_, masked_, depthCaption_,
-                                                      printColorMatching_, printResult_, adjustmentCorners_})
-        w->setStyleSheet("color: white;");
+    whiteCaptions(this);
+    QPalette legendPalette = legend_->palette();
+    legendPalette.setColor(QPalette::WindowText, Qt::black);
+    legend_->setPalette(legendPalette);
 
     auto* top = new QVBoxLayout(this);
     auto* title = new QLabel("OPTIONS");
-    title->setStyleSheet("color: white; font-size: 20pt; font-weight: bold;");
+    title->setStyleSheet("font-size: 20pt; font-weight: bold;");
     top->addWidget(title);
     auto* columns = new QHBoxLayout;
     top->addLayout(columns, 1);
@@ -136,8 +139,6 @@ void TForm028::buildControls() {
     pagesGrid->addWidget(adjustmentCorners_, 2, 0, 1, 4);
     auto* widthCaption = new QLabel("WIDTH");
     auto* sizeCaption = new QLabel("SIZE");
-    widthCaption->setStyleSheet("color: white;");
-    sizeCaption->setStyleSheet("color: white;");
     pagesGrid->addWidget(widthCaption, 3, 0);
     pagesGrid->addWidget(cornerWidth_, 3, 1);
     pagesGrid->addWidget(sizeCaption, 3, 2);

@@ -42,16 +42,18 @@ QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
 QCheckBox* entryBox(const QString& caption, const QString& name) {
     auto* box = new QCheckBox(caption);
     box->setObjectName(name);
-    box->setStyleSheet("color: white;");
     box->hide();
     return box;
 }
 
-QGroupBox* group(const QString& title, QWidget* parent) {
-    auto* g = new QGroupBox(title, parent);
-    g->setStyleSheet(
-        "QGroupBox { color: white; font-weight: bold; } QCheckBox, QRadioButton, QLabel { color: white; }");
-    return g;
+QGroupBox* group(const QString& title, QWidget* parent) { return new QGroupBox(title, parent); }
+
+// Captions in white on the dark background; the controls' own text and check marks keep
+// their colours.
+void whiteCaptions(QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    widget->setPalette(palette);
 }
 
 constexpr HorizontalAlign kColumns[] = {HorizontalAlign::Left, HorizontalAlign::Centre,
@@ -80,6 +82,7 @@ TForm029::TForm029(ScreenSet& screens) : screens_(screens) {
     setObjectName("TForm029");
     setWindowTitle("PRINTING ");
     placeAsWorkingScreen(this);
+    whiteCaptions(this);
     buildControls();
 }
 
@@ -89,6 +92,9 @@ void TForm029::buildControls() {
     messageLine_ = new QWidget(this);
     messageLine_->setObjectName("messageLine");
     look::setBackground(messageLine_, QColor(255, 255, 0));
+    QPalette messagePalette = messageLine_->palette();
+    messagePalette.setColor(QPalette::WindowText, Qt::black);
+    messageLine_->setPalette(messagePalette);
     auto* messageRow = new QHBoxLayout(messageLine_);
     auto* messageCaption = new QLabel("Message:");
     QFont bold = messageCaption->font();
@@ -275,9 +281,10 @@ void TForm029::showEntries() {
         const PageEntry& entry = entries_.channel(n);
         show(box, entry);
         const ColorValue c = entry.color;
-        box->setStyleSheet(
-            c == kNoColor ? QString("color: white;")
-                          : QString("color: rgb(%1, %2, %3);").arg(redOf(c)).arg(greenOf(c)).arg(blueOf(c)));
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::WindowText,
+                         c == kNoColor ? QColor(Qt::white) : QColor(redOf(c), greenOf(c), blueOf(c)));
+        box->setPalette(palette);
     }
     showingEntries_ = false;
 }
