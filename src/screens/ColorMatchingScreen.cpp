@@ -145,7 +145,6 @@ void TForm023::enter() {
     page = matching.page;
     pageBox_->update();
     show();
-    raise();
 }
 
 void TForm023::saveAsBmp() {
@@ -184,7 +183,6 @@ void TForm023::next() {
     hide();
     screens_.help023->hide();
     screens_.form028->show();
-    screens_.form028->raise();
 }
 
 void TForm023::closeToSelectTask() { screens_.goToSelectTask(this, screens_.help023.get()); }

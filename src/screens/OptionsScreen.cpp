@@ -240,7 +240,6 @@ void TForm028::next() {
     printing.setSaveProjectVisible(true);
     printing.setEntries(composed.entries, composed.showStencilThumbnail, composed.showResultThumbnail);
     printing.show();
-    printing.raise();
 }
 
 void TForm028::back() {

@@ -186,7 +186,8 @@ TEST_F(ColorMatchingScreen, Navigation) {
     screens->form002->show();
     screens->form003->show();
     matching()->enter();
-    screens->help023->show();
+    click(button(matching(), "help"));
+    EXPECT_TRUE(screens->help023->isVisible());
     click(button(matching(), "back"));
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"TForm002", "TForm003", "TForm001", "TForm019"}));
 

@@ -180,7 +180,8 @@ TEST_F(OptionsScreen, NextComposesWithTheSettingsShown) {
 TEST_F(OptionsScreen, BackAndExit) {
     toOptions();
     const ChannelSet before = channels();
-    screens->help028->show();
+    click(button(options(), "help"));
+    EXPECT_TRUE(screens->help028->isVisible());
     click(button(options(), "back"));
     EXPECT_FALSE(options()->isVisible());
     EXPECT_FALSE(screens->help028->isVisible());

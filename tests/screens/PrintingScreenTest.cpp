@@ -274,7 +274,8 @@ TEST_F(PrintingScreen, MessageLineSingleFileAndNavigation) {
         EXPECT_FALSE(child<QWidget>(printing(), name)->isVisible()) << name;
     EXPECT_TRUE(thumbnail->isVisible());
 
-    screens->help029->show();
+    click(button(printing(), "help"));
+    EXPECT_TRUE(screens->help029->isVisible());
     printing()->close();
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"TForm001"}));
     printing()->show();
