@@ -254,13 +254,8 @@ TEST(Resample, ReductionBeyondEveryWeightTakesTheNearestPixel) {
         SameImage(imageFromRows({{makeColor(1, 2, 3), makeColor(4, 5, 6)}}), resampled(0, source, 2, 1)));
 }
 
-std::string listText(const std::vector<resample_detail::Contributor>& list) {
-    std::string text;
-    for (const auto& c : list) text += std::to_string(c.index) + ":" + std::to_string(c.weight) + " ";
-    return text;
-}
-
-std::string listText(const std::vector<reference::Contributor>& list) {
+template <typename List>
+std::string listText(const List& list) {
     std::string text;
     for (const auto& c : list) text += std::to_string(c.index) + ":" + std::to_string(c.weight) + " ";
     return text;
@@ -289,10 +284,11 @@ TEST(Resample, ShrinkWeightsNearAHalfRoundFromTheExactProduct) {
     }
 }
 
-// Every contributor list of every filter, for every source length 2..400 shrunk by one pixel
-// and to a random shorter length (and to every shorter length up to 48), against the slow
-// reference's lists.
-TEST(Resample, ShrinkingContributorListsMatchTheSlowReference) {
+// Every contributor list of every filter against the slow reference's lists: every source
+// length 2..400 shrunk by one pixel and to a random shorter length (to every shorter length
+// up to 48), and enlarged to a random length up to three times (up to 100; 32 -> 95 puts a
+// Hermite weight at 72.5 before the kernel's rounding to single).
+TEST(Resample, ContributorListsMatchTheSlowReference) {
     std::mt19937 random(29);
     for (int source = 2; source <= 400; ++source) {
         std::vector<int> targets;
@@ -301,6 +297,8 @@ TEST(Resample, ShrinkingContributorListsMatchTheSlowReference) {
         } else {
             targets = {source - 1, 1 + static_cast<int>(random() % (source - 1))};
         }
+        if (source <= 100) targets.push_back(source + 1 + static_cast<int>(random() % (2 * source)));
+        if (source == 32) targets.push_back(95);
         for (int target : targets) {
             for (int filter = 0; filter < kResampleFilterCount; ++filter) {
                 const auto fast = resample_detail::contributorLists(filter, 0.0f, source, target);
