@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "imaging/RgbImage.h"
 
@@ -35,6 +36,18 @@ void ResampleInPlace(std::int32_t newWidth, std::int32_t newHeight, std::int32_t
 void ResampleInto(std::int32_t filterIndex, float radius, const RgbImage& source, RgbImage& target);
 
 namespace resample_detail {
+
+// One source pixel of a target pixel: its coordinate (mirrored into the line) and its
+// weight, the kernel's value scaled by 256 and rounded half to even.
+struct Contributor {
+    std::int32_t index;
+    std::int32_t weight;
+};
+
+// The contributor lists of one axis, one per target coordinate, with the weights as the
+// filter gives them (the passes may later flip the signs of a list whose total is negative).
+std::vector<std::vector<Contributor>> contributorLists(std::int32_t filterIndex, float radius,
+                                                       std::int32_t sourceLength, std::int32_t targetLength);
 
 // The passes divide a sum by a list's positive divisor d (its total weight, or 256 when that
 // is 0) as a multiplication by 1 / d rounded up to single precision: for |sum| < 2^24 and
