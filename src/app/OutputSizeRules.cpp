@@ -6,6 +6,27 @@
 
 namespace dg {
 
+namespace {
+
+// Wide enough for any product of the inputs' 32-bit fields (DPI x size in hundredths).
+__extension__ typedef __int128 Wide;
+
+Wide hundredthsOf(std::int32_t whole, std::int32_t hundredths) { return Wide{whole} * 100 + hundredths; }
+
+// numerator / denominator (denominator > 0) to the nearest integer, halves to the even one.
+std::int64_t ratioRoundedHalfEven(Wide numerator, Wide denominator) {
+    Wide quotient = numerator / denominator;
+    Wide remainder = numerator % denominator;
+    if (remainder < 0) {  // floor division
+        remainder += denominator;
+        quotient -= 1;
+    }
+    if (2 * remainder > denominator || (2 * remainder == denominator && quotient % 2 != 0)) quotient += 1;
+    return static_cast<std::int64_t>(quotient);
+}
+
+}  // namespace
+
 std::optional<HeightFields> deriveHeight(std::int32_t widthWhole, std::int32_t widthHundredths,
                                          std::int32_t sourceWidth, std::int32_t sourceHeight) {
     if (sourceWidth <= 0) return std::nullopt;
@@ -31,19 +52,19 @@ OutputSizeVerdict evaluateOutputSize(const OutputSizeInputs& in) {
     parseNumber(sizeText(in.heightWhole, in.heightHundredths), houtShown);
     out.exceedsPrinterArea = in.mediaWidth < woutShown || in.mediaHeight < houtShown;
 
-    const long double wout = in.widthWhole + in.widthHundredths / 100.0L;
-    const long double hout = in.heightWhole + in.heightHundredths / 100.0L;
-    const bool cm = in.unit == MeasuringUnit::Centimeters;
-    const long double dpi = in.dpi;
-    const long double maxW = cm ? dpi * (wout / 2.54L) : dpi * wout;
-    const long double maxH = cm ? dpi * (hout / 2.54L) : dpi * hout;
-    const long double minW = maxW / 4;
-    const long double minH = maxH / 4;
-
-    const long double wsrc = in.sourceWidth;
-    const long double hsrc = in.sourceHeight;
-    const bool small = wsrc < minW || hsrc < minH;
-    const bool large = wsrc > maxW || hsrc > maxH;
+    // The pixel range from the exact ratios. The fields hold whole hundredths, so the pixels a
+    // size needs are DPI x size-in-hundredths / 100 in inches and / 254 in centimetres (a
+    // quarter of that at the low end): small and large are decided in integers, and the range
+    // numbers round half to even from the exact ratio. In binary floating point 18.04 is a
+    // hair above 18.04, which made a picture exactly at the low end "small".
+    const Wide perInch = in.unit == MeasuringUnit::Centimeters ? 254 : 100;
+    const Wide widthNeed = Wide{in.dpi} * hundredthsOf(in.widthWhole, in.widthHundredths);
+    const Wide heightNeed = Wide{in.dpi} * hundredthsOf(in.heightWhole, in.heightHundredths);
+    const Wide wsrc = in.sourceWidth;
+    const Wide hsrc = in.sourceHeight;
+    // wsrc < widthNeed / (4 perInch) and wsrc > widthNeed / perInch, multiplied out.
+    const bool small = wsrc * 4 * perInch < widthNeed || hsrc * 4 * perInch < heightNeed;
+    const bool large = wsrc * perInch > widthNeed || hsrc * perInch > heightNeed;
     if (small) {
         out.message = RangeMessage::TooSmall;
         out.additionally = large;
@@ -51,17 +72,10 @@ OutputSizeVerdict evaluateOutputSize(const OutputSizeInputs& in) {
         out.message = RangeMessage::TooLarge;
     }
 
-    if (cm) {
-        out.minWidth = roundHalfEven(dpi * wout / 4 / 2.54L);
-        out.maxWidth = roundHalfEven(dpi * wout / 2.54L);
-        out.minHeight = roundHalfEven(dpi * hout / 4 / 2.54L);
-        out.maxHeight = roundHalfEven(dpi * hout / 2.54L);
-    } else {
-        out.minWidth = roundHalfEven(minW);
-        out.maxWidth = roundHalfEven(maxW);
-        out.minHeight = roundHalfEven(minH);
-        out.maxHeight = roundHalfEven(maxH);
-    }
+    out.minWidth = ratioRoundedHalfEven(widthNeed, 4 * perInch);
+    out.maxWidth = ratioRoundedHalfEven(widthNeed, perInch);
+    out.minHeight = ratioRoundedHalfEven(heightNeed, 4 * perInch);
+    out.maxHeight = ratioRoundedHalfEven(heightNeed, perInch);
     return out;
 }
 

@@ -54,6 +54,10 @@ struct OutputSizeVerdict {
     std::int64_t minWidth = 0, maxWidth = 0, minHeight = 0, maxHeight = 0;
 };
 
+// The printer-area warning and the Message Board's verdict. The pixel range is DPI x size
+// (size / 2.54 in centimetres), a quarter of that at the low end; small and large, and the
+// range numbers (rounded half to even), come from these exact ratios of the fields' whole
+// hundredths, so a picture exactly at either end is inside the range.
 OutputSizeVerdict evaluateOutputSize(const OutputSizeInputs& in);
 
 // "Fit to Page Width": a media size (in the current unit) as whole units and hundredths.

@@ -21,51 +21,62 @@ namespace dg {
 
 namespace {
 
-// Every kernel works in single precision: the weights, and so the bytes, depend on it.
-float sinc(float u) {
-    if (u == 0.0f) return 1.0f;
-    const float pu = 3.14159265358979323846f * u;
+// The kernels take and give a single, and the weights, so the bytes, depend on that. In
+// between each formula runs in extended precision and is rounded to single once: worked in
+// single, the second branch of Mitchell cancels badly enough to move a weight.
+using Extended = long double;
+
+Extended sinc(Extended u) {
+    if (u == 0.0L) return 1.0L;
+    const Extended pu = 3.141592653589793238462643383279502884L * u;
     return std::sin(pu) / pu;
 }
 
 float kernel(ResampleFilter filter, float t) {
-    const float x = std::fabs(t);
+    const Extended x = std::fabs(static_cast<Extended>(t));
+    Extended value = 0.0L;
     switch (filter) {
         case ResampleFilter::Box:
             // Open below, closed above, so a sample half-way between two pixels goes to one.
             return (t > -0.5f && t <= 0.5f) ? 1.0f : 0.0f;
         case ResampleFilter::Triangle:
-            return x < 1.0f ? 1.0f - x : 0.0f;
+            if (x < 1.0L) value = 1.0L - x;
+            break;
         case ResampleFilter::Hermite:
-            return x < 1.0f ? (2.0f * x - 3.0f) * (x * x) + 1.0f : 0.0f;
+            if (x < 1.0L) value = (2.0L * x - 3.0L) * (x * x) + 1.0L;
+            break;
         case ResampleFilter::Bell:
-            if (x < 0.5f) return 0.75f - x * x;
-            if (x < 1.5f) {
-                const float d = x - 1.5f;
-                return 0.5f * (d * d);
+            if (x < 0.5L) {
+                value = 0.75L - x * x;
+            } else if (x < 1.5L) {
+                const Extended d = x - 1.5L;
+                value = 0.5L * (d * d);
             }
-            return 0.0f;
+            break;
         case ResampleFilter::Spline:
-            if (x < 1.0f) {
-                const float x2 = x * x;
-                return 0.5f * (x2 * x) - x2 + 2.0f / 3.0f;
+            if (x < 1.0L) {
+                const Extended x2 = x * x;
+                value = 0.5L * (x2 * x) - x2 + 2.0L / 3.0L;
+            } else if (x < 2.0L) {
+                const Extended d = 2.0L - x;
+                value = (d * d * d) / 6.0L;
             }
-            if (x < 2.0f) {
-                const float d = 2.0f - x;
-                return (d * d * d) / 6.0f;
-            }
-            return 0.0f;
+            break;
         case ResampleFilter::Lanczos3:
-            return x < 3.0f ? sinc(x) * sinc(x / 3.0f) : 0.0f;
+            if (x < 3.0L) value = sinc(x) * sinc(x / 3.0L);
+            break;
         case ResampleFilter::Mitchell: {
-            const float x2 = x * x;
-            const float x3 = x2 * x;
-            if (x < 1.0f) return (7.0f * x3 - 12.0f * x2 + 16.0f / 3.0f) / 6.0f;
-            if (x < 2.0f) return (-(7.0f / 3.0f) * x3 + 12.0f * x2 - 20.0f * x + 32.0f / 3.0f) / 6.0f;
-            return 0.0f;
+            const Extended x2 = x * x;
+            const Extended x3 = x2 * x;
+            if (x < 1.0L) {
+                value = (7.0L * x3 - 12.0L * x2 + 16.0L / 3.0L) / 6.0L;
+            } else if (x < 2.0L) {
+                value = (-(7.0L / 3.0L) * x3 + 12.0L * x2 - 20.0L * x + 32.0L / 3.0L) / 6.0L;
+            }
+            break;
         }
     }
-    return 0.0f;
+    return static_cast<float>(value);
 }
 
 ResampleFilter filterAt(std::int32_t filterIndex) {
@@ -109,11 +120,18 @@ std::int32_t mirrorIndex(std::int64_t j, std::int32_t length) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(index, 0, length - 1));
 }
 
-Contributors buildContributors(ResampleFilter filter, float radius, std::int32_t sourceLength,
-                               std::int32_t targetLength) {
-    Contributors lists;
+// The lists of one axis as the filter gives them, flattened: list i is
+// [first[i], first[i + 1]) of index and weight.
+struct RawLists {
+    std::vector<std::int32_t> first;
+    std::vector<std::int32_t> index;
+    std::vector<std::int32_t> weight;
+};
+
+RawLists weighContributors(ResampleFilter filter, float radius, std::int32_t sourceLength,
+                           std::int32_t targetLength) {
+    RawLists lists;
     lists.first.reserve(static_cast<std::size_t>(targetLength) + 1);
-    lists.inverse.reserve(static_cast<std::size_t>(targetLength));
     // Maps the first and last pixels of the lines onto each other, except for one-pixel lines.
     const float scale = (sourceLength == 1 || targetLength == 1)
                             ? static_cast<float>(targetLength) / static_cast<float>(sourceLength)
@@ -127,22 +145,24 @@ Contributors buildContributors(ResampleFilter filter, float radius, std::int32_t
         const float center = static_cast<float>(i) / scale;
         const auto low = static_cast<std::int64_t>(std::floor(center - reach));
         const auto high = static_cast<std::int64_t>(std::ceil(center + reach));
-        std::int64_t total = 0;
-        std::int64_t absSum = 0;
         for (std::int64_t j = low; j <= high; ++j) {
-            const float distance = center - static_cast<float>(j);
+            // The kernel's argument is rounded to single once, from the exact distance (times
+            // the scale when shrinking). A single times a single times 256 is exact in double,
+            // so the weight is rounded from the exact product: in single the product itself
+            // would round first, and a weight just above a half would fall to the even side.
+            const Extended distance = static_cast<Extended>(center) - static_cast<Extended>(j);
             std::int64_t w;
             if (shrinking) {
-                const float argument = distance * scale;
-                w = roundHalfEven(kernel(filter, argument) * scale * 256.0f);
+                const auto argument = static_cast<float>(distance * static_cast<Extended>(scale));
+                w = roundHalfEven(static_cast<double>(kernel(filter, argument)) * static_cast<double>(scale) *
+                                  256.0);
             } else {
-                w = roundHalfEven(kernel(filter, distance) * 256.0f);
+                const auto argument = static_cast<float>(distance);
+                w = roundHalfEven(static_cast<double>(kernel(filter, argument)) * 256.0);
             }
             if (w == 0) continue;
             lists.index.push_back(mirrorIndex(j, sourceLength));
             lists.weight.push_back(static_cast<std::int32_t>(w));
-            total += w;
-            absSum += std::abs(w);
         }
         if (lists.index.size() == begin) {
             // Shrinking by more than 512 rounds every weight to 0, which would make the pixel
@@ -150,23 +170,43 @@ Contributors buildContributors(ResampleFilter filter, float radius, std::int32_t
             lists.index.push_back(static_cast<std::int32_t>(
                 std::clamp<std::int64_t>(roundHalfEven(center), 0, sourceLength - 1)));
             lists.weight.push_back(256);
-            total = 256;
-            absSum = 256;
+        }
+    }
+    lists.first.push_back(static_cast<std::int32_t>(lists.index.size()));
+    return lists;
+}
+
+Contributors buildContributors(ResampleFilter filter, float radius, std::int32_t sourceLength,
+                               std::int32_t targetLength) {
+    RawLists raw = weighContributors(filter, radius, sourceLength, targetLength);
+    Contributors lists;
+    lists.first = std::move(raw.first);
+    lists.index = std::move(raw.index);
+    lists.weight = std::move(raw.weight);
+    lists.inverse.reserve(static_cast<std::size_t>(targetLength));
+    for (std::int32_t i = 0; i < targetLength; ++i) {
+        const auto begin = static_cast<std::size_t>(lists.first[static_cast<std::size_t>(i)]);
+        const auto end = static_cast<std::size_t>(lists.first[static_cast<std::size_t>(i) + 1]);
+        std::int64_t total = 0;
+        std::int64_t absSum = 0;
+        for (std::size_t k = begin; k < end; ++k) {
+            total += lists.weight[k];
+            absSum += std::abs(lists.weight[k]);
         }
         std::int64_t divisor = total != 0 ? total : 256;
         if (divisor < 0) {
-            for (std::size_t k = begin; k < lists.weight.size(); ++k) lists.weight[k] = -lists.weight[k];
+            for (std::size_t k = begin; k < end; ++k) lists.weight[k] = -lists.weight[k];
             divisor = -divisor;
         }
         const auto [lowest, highest] =
-            std::minmax_element(lists.index.begin() + static_cast<std::ptrdiff_t>(begin), lists.index.end());
+            std::minmax_element(lists.index.begin() + static_cast<std::ptrdiff_t>(begin),
+                                lists.index.begin() + static_cast<std::ptrdiff_t>(end));
         lists.span = std::max(lists.span, *highest - *lowest + 1);
         if (divisor > kFastMaxDivisor || absSum > kFastMaxWeightSum) {
             throw std::logic_error("resampling weights beyond the bounds of the integer passes");
         }
         lists.inverse.push_back(resample_detail::quotientInverse(static_cast<std::int32_t>(divisor)));
     }
-    lists.first.push_back(static_cast<std::int32_t>(lists.index.size()));
     return lists;
 }
 
@@ -347,6 +387,23 @@ namespace resample_detail {
 
 float quotientInverse(std::int32_t divisor) {
     return std::nextafter(1.0f / static_cast<float>(divisor), std::numeric_limits<float>::infinity());
+}
+
+std::vector<std::vector<Contributor>> contributorLists(std::int32_t filterIndex, float radius,
+                                                       std::int32_t sourceLength, std::int32_t targetLength) {
+    const ResampleFilter filter = filterAt(filterIndex);
+    if (!(radius > 0.0f)) radius = defaultResampleRadius(filterIndex);
+    std::vector<std::vector<Contributor>> lists;
+    if (sourceLength <= 0 || targetLength <= 0) return lists;
+    const RawLists raw = weighContributors(filter, radius, sourceLength, targetLength);
+    lists.resize(static_cast<std::size_t>(targetLength));
+    for (std::size_t i = 0; i < lists.size(); ++i) {
+        for (auto k = static_cast<std::size_t>(raw.first[i]); k < static_cast<std::size_t>(raw.first[i + 1]);
+             ++k) {
+            lists[i].push_back({raw.index[k], raw.weight[k]});
+        }
+    }
+    return lists;
 }
 
 }  // namespace resample_detail

@@ -3,12 +3,13 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "imaging/RgbImage.h"
 
 namespace dg {
 
-// The resampler's filters, in the order of the filter list (WorkflowState::resampleFilter
+// The resampler's filters, in the order of the filter list (the run's resampleFilter
 // indexes it).
 enum class ResampleFilter : std::int32_t { Box, Triangle, Hermite, Bell, Spline, Lanczos3, Mitchell };
 
@@ -30,11 +31,23 @@ void ResampleInPlace(std::int32_t newWidth, std::int32_t newHeight, std::int32_t
 // Resamples source into target, whose size is already set: first every row to the target
 // width, then every column to the target height, with integer weights (kernel x 256, rounded
 // half to even), truncating division and mirroring at the edges; radius 0 (or less) takes the
-// filter's default. Leaves target untouched when either picture has a zero dimension. Rows are split across the workers of forEachRowBlock;
-// the bytes do not depend on their number.
+// filter's default. Leaves target untouched when either picture has a zero dimension. Rows are split across
+// the workers of forEachRowBlock; the bytes do not depend on their number.
 void ResampleInto(std::int32_t filterIndex, float radius, const RgbImage& source, RgbImage& target);
 
 namespace resample_detail {
+
+// One source pixel of a target pixel: its coordinate (mirrored into the line) and its
+// weight, the kernel's value scaled by 256 and rounded half to even.
+struct Contributor {
+    std::int32_t index;
+    std::int32_t weight;
+};
+
+// The contributor lists of one axis, one per target coordinate, with the weights as the
+// filter gives them (the passes may later flip the signs of a list whose total is negative).
+std::vector<std::vector<Contributor>> contributorLists(std::int32_t filterIndex, float radius,
+                                                       std::int32_t sourceLength, std::int32_t targetLength);
 
 // The passes divide a sum by a list's positive divisor d (its total weight, or 256 when that
 // is 0) as a multiplication by 1 / d rounded up to single precision: for |sum| < 2^24 and

@@ -46,6 +46,10 @@ public:
     void enableChangeColors();
     // PRINT OLD PROJECT hides UNDO.
     void setUndoVisible(bool visible);
+    // The end of MERGE CHANNELS: shows the AFTER picture (channelSet.after) and its two count
+    // captions again, the AFTER count being the number of channels still shown, and hides the
+    // mask and both captions of every tile whose channel is no longer shown.
+    void showMergeResult();
 
     // The editing buttons, kept in ChannelsScreenEditing.cpp: "MERGE CHANNELS" (the merge
     // sequence with the merge screen), "CHANGE COLORS" (hands AFTER to the change-colours

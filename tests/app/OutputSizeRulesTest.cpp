@@ -119,6 +119,104 @@ TEST(EvaluateOutputSize, CentimetreExamples) {
     EXPECT_TRUE(v.exceedsPrinterArea);  // 30 cm high on a 29.7 cm page
 }
 
+// Sizes whose pixel range falls exactly on a whole pixel or a half: the decisions and the
+// range numbers must come from the exact ratios, not from 18.04 as a binary fraction.
+TEST(EvaluateOutputSize, ExactRatiosAtTheEdgesOfTheRange) {
+    constexpr auto in = MeasuringUnit::Inches;
+    constexpr auto cm = MeasuringUnit::Centimeters;
+    struct Case {
+        MeasuringUnit unit;
+        int dpi, ww, wh, hw, hh, sourceWidth, sourceHeight;
+        RangeMessage message;
+        std::int64_t minWidth, maxWidth, minHeight, maxHeight;
+    };
+    const Case cases[] = {
+        // Pictures exactly minW wide and minH high, with the height derived from the width.
+        {in, 100, 18, 4, 12, 0, 451, 300, RangeMessage::None, 451, 1804, 300, 1200},
+        {cm, 127, 36, 8, 24, 0, 451, 300, RangeMessage::None, 451, 1804, 300, 1200},
+        {cm, 127, 54, 80, 38, 72, 685, 484, RangeMessage::None, 685, 2740, 484, 1936},
+        {cm, 127, 29, 28, 28, 88, 366, 361, RangeMessage::None, 366, 1464, 361, 1444},
+        // One pixel less is small; exactly maxW is not large, one more is.
+        {in, 100, 18, 4, 12, 0, 450, 300, RangeMessage::TooSmall, 451, 1804, 300, 1200},
+        {cm, 127, 54, 80, 38, 72, 685, 483, RangeMessage::TooSmall, 685, 2740, 484, 1936},
+        {cm, 127, 36, 8, 24, 0, 1804, 1200, RangeMessage::None, 451, 1804, 300, 1200},
+        {cm, 127, 36, 8, 24, 0, 1805, 1200, RangeMessage::TooLarge, 451, 1804, 300, 1200},
+        // Halves round to the even neighbour: maxW 79.5 -> 80 (minW 19.875); minW 122.5 -> 122.
+        {in, 75, 1, 6, 1, 6, 50, 50, RangeMessage::None, 20, 80, 20, 80},
+        {cm, 70, 17, 78, 17, 78, 300, 300, RangeMessage::None, 122, 490, 122, 490},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.dpi) + " DPI, " + sizeText(c.ww, c.wh) + " x " + sizeText(c.hw, c.hh) +
+                     (c.unit == in ? " in, " : " cm, ") + std::to_string(c.sourceWidth) + "x" +
+                     std::to_string(c.sourceHeight));
+        if (c.message == RangeMessage::None && c.sourceWidth < 1000) {
+            // These are the heights the screen derives for the picture, as a user would see them.
+            const auto h = deriveHeight(c.ww, c.wh, c.sourceWidth, c.sourceHeight);
+            ASSERT_TRUE(h.has_value());
+            EXPECT_EQ(h->whole * 100 + h->hundredths, c.hw * 100 + c.hh);
+        }
+        OutputSizeInputs inputs = inchesAt100(c.ww, c.wh, c.hw, c.hh, c.sourceWidth, c.sourceHeight);
+        inputs.unit = c.unit;
+        inputs.dpi = c.dpi;
+        const OutputSizeVerdict v = evaluateOutputSize(inputs);
+        EXPECT_EQ(v.message, c.message);
+        EXPECT_FALSE(v.additionally);
+        EXPECT_EQ(v.minWidth, c.minWidth);
+        EXPECT_EQ(v.maxWidth, c.maxWidth);
+        EXPECT_EQ(v.minHeight, c.minHeight);
+        EXPECT_EQ(v.maxHeight, c.maxHeight);
+    }
+}
+
+// Every DPI, width and unit of the screen, for pictures at and around the ends of the range,
+// against a computation in integers alone: pixels needed = DPI x hundredths / (100 or 254),
+// a quarter of that at the low end.
+TEST(EvaluateOutputSize, AgreesWithIntegerArithmeticForEverySetting) {
+    // n / d for n >= 0: rounded up, and to the nearest with halves to the even neighbour.
+    const auto up = [](std::int64_t n, std::int64_t d) { return (n + d - 1) / d; };
+    const auto nearest = [](std::int64_t n, std::int64_t d) {
+        const std::int64_t r = (2 * n + d) / (2 * d);
+        const bool half = (2 * n + d) % (2 * d) == 0;
+        return half && r % 2 != 0 ? r - 1 : r;
+    };
+    for (const MeasuringUnit unit : {MeasuringUnit::Inches, MeasuringUnit::Centimeters}) {
+        const std::int64_t perInch = unit == MeasuringUnit::Inches ? 100 : 254;
+        for (int dpi = 70; dpi <= 160; ++dpi) {
+            for (int hundredths = 100; hundredths <= 6099; ++hundredths) {
+                const std::int64_t need = std::int64_t{dpi} * hundredths;
+                const std::int64_t minW = nearest(need, 4 * perInch), maxW = nearest(need, perInch);
+                // The smallest width that is not small, and the largest that is not large.
+                const std::int64_t lowest = up(need, 4 * perInch), highest = need / perInch;
+                // Width and height at the two ends of the range: neither small nor large; one
+                // pixel beyond each: small, and "Additionally" large.
+                struct Probe {
+                    std::int64_t width, height;
+                    RangeMessage message;
+                    bool additionally;
+                };
+                for (const Probe& p : {Probe{lowest, highest, RangeMessage::None, false},
+                                       Probe{highest, lowest, RangeMessage::None, false},
+                                       Probe{lowest - 1, highest + 1, RangeMessage::TooSmall, true}}) {
+                    OutputSizeInputs inputs =
+                        inchesAt100(hundredths / 100, hundredths % 100, hundredths / 100, hundredths % 100,
+                                    static_cast<std::int32_t>(p.width), static_cast<std::int32_t>(p.height));
+                    inputs.unit = unit;
+                    inputs.dpi = dpi;
+                    const OutputSizeVerdict v = evaluateOutputSize(inputs);
+                    if (v.message != p.message || v.additionally != p.additionally || v.minWidth != minW ||
+                        v.maxWidth != maxW || v.minHeight != minW || v.maxHeight != maxW) {
+                        FAIL() << dpi << " DPI, " << sizeText(hundredths / 100, hundredths % 100)
+                               << (unit == MeasuringUnit::Inches ? " in, " : " cm, ") << p.width << " x "
+                               << p.height << " pixels: message " << static_cast<int>(v.message) << ", range "
+                               << v.minWidth << " to " << v.maxWidth << ", expected "
+                               << static_cast<int>(p.message) << ", " << minW << " to " << maxW;
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(EvaluateOutputSize, PrinterAreaComparesStrictlyAsTheTextsRead) {
     struct Case {
         MeasuringUnit unit;

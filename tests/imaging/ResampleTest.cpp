@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -21,39 +22,50 @@ using namespace test;
 // one column at a time in the vertical pass, and plain integer division by the total.
 namespace reference {
 
-float sincOf(float u) {
-    if (u == 0.0f) return 1.0f;
-    const float pi = 3.14159265358979323846f;
-    return std::sin(pi * u) / (pi * u);
-}
-
+// The kernels take a single and give a single: the formula itself runs in extended precision
+// and is rounded to single once.
 float f(int filter, float t) {
-    const float x = t < 0.0f ? -t : t;
-    const float x2 = x * x;
-    const float x3 = x * x * x;
+    using Real = long double;
+    const Real x = t < 0.0f ? -static_cast<Real>(t) : static_cast<Real>(t);
+    const Real pi = 3.141592653589793238462643383279502884L;
+    const auto sinc = [pi](Real u) { return u == 0.0L ? 1.0L : std::sin(pi * u) / (pi * u); };
+    Real v = 0.0L;
     switch (filter) {
         case 0:
-            return (-0.5f < t && t <= 0.5f) ? 1.0f : 0.0f;
+            v = (-0.5f < t && t <= 0.5f) ? 1.0L : 0.0L;
+            break;
         case 1:
-            return x < 1.0f ? 1.0f - x : 0.0f;
+            v = x < 1.0L ? 1.0L - x : 0.0L;
+            break;
         case 2:
-            return x < 1.0f ? (2.0f * x - 3.0f) * x2 + 1.0f : 0.0f;
+            v = x < 1.0L ? (2.0L * x - 3.0L) * (x * x) + 1.0L : 0.0L;
+            break;
         case 3:
-            if (x < 0.5f) return 0.75f - x2;
-            if (x < 1.5f) return 0.5f * ((x - 1.5f) * (x - 1.5f));
-            return 0.0f;
+            if (x < 0.5L) {
+                v = 0.75L - x * x;
+            } else if (x < 1.5L) {
+                v = 0.5L * ((x - 1.5L) * (x - 1.5L));
+            }
+            break;
         case 4:
-            if (x < 1.0f) return 0.5f * x3 - x2 + 2.0f / 3.0f;
-            if (x < 2.0f) return (2.0f - x) * (2.0f - x) * (2.0f - x) / 6.0f;
-            return 0.0f;
+            if (x < 1.0L) {
+                v = 0.5L * (x * x * x) - x * x + 2.0L / 3.0L;
+            } else if (x < 2.0L) {
+                v = (2.0L - x) * (2.0L - x) * (2.0L - x) / 6.0L;
+            }
+            break;
         case 5:
-            return x < 3.0f ? sincOf(x) * sincOf(x / 3.0f) : 0.0f;
+            v = x < 3.0L ? sinc(x) * sinc(x / 3.0L) : 0.0L;
+            break;
         case 6:
-            if (x < 1.0f) return (7.0f * x3 - 12.0f * x2 + 16.0f / 3.0f) / 6.0f;
-            if (x < 2.0f) return (-(7.0f / 3.0f) * x3 + 12.0f * x2 - 20.0f * x + 32.0f / 3.0f) / 6.0f;
-            return 0.0f;
+            if (x < 1.0L) {
+                v = (7.0L * (x * x * x) - 12.0L * (x * x) + 16.0L / 3.0L) / 6.0L;
+            } else if (x < 2.0L) {
+                v = (-(7.0L / 3.0L) * (x * x * x) + 12.0L * (x * x) - 20.0L * x + 32.0L / 3.0L) / 6.0L;
+            }
+            break;
     }
-    return 0.0f;
+    return static_cast<float>(v);
 }
 
 const float kRadius[7] = {0.5f, 1.0f, 1.0f, 1.5f, 2.0f, 3.0f, 2.0f};
@@ -63,7 +75,7 @@ struct Contributor {
     int weight;
 };
 
-int roundEven(float v) { return static_cast<int>(std::nearbyint(v)); }
+int roundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 std::vector<std::vector<Contributor>> contributors(int filter, int sourceLength, int targetLength) {
     const float radius = kRadius[filter];
@@ -81,11 +93,13 @@ std::vector<std::vector<Contributor>> contributors(int filter, int sourceLength,
         const int right = static_cast<int>(std::ceil(c + width));
         for (int j = left; j <= right; ++j) {
             int weight;
+            // The argument is rounded to single once; the weight's product is exact in double.
             if (scale >= 1.0f) {
-                weight = roundEven(f(filter, c - static_cast<float>(j)) * 256.0f);
+                const auto argument = static_cast<float>(static_cast<double>(c) - j);
+                weight = roundEven(static_cast<double>(f(filter, argument)) * 256.0);
             } else {
-                const float argument = (c - static_cast<float>(j)) * scale;
-                weight = roundEven(f(filter, argument) * scale * 256.0f);
+                const auto argument = static_cast<float>((static_cast<double>(c) - j) * scale);
+                weight = roundEven(static_cast<double>(f(filter, argument)) * scale * 256.0);
             }
             if (weight == 0) continue;
             int n = j;
@@ -238,6 +252,72 @@ TEST(Resample, ReductionBeyondEveryWeightTakesTheNearestPixel) {
     source.setPixel(1199, 0, makeColor(4, 5, 6));
     EXPECT_TRUE(
         SameImage(imageFromRows({{makeColor(1, 2, 3), makeColor(4, 5, 6)}}), resampled(0, source, 2, 1)));
+}
+
+template <typename List>
+std::string listText(const List& list) {
+    std::string text;
+    for (const auto& c : list) text += std::to_string(c.index) + ":" + std::to_string(c.weight) + " ";
+    return text;
+}
+
+// Shrinking weights that sit on a half: the product f x scale x 256 must not be rounded
+// before the final rounding, and the kernel must not lose digits on the way to its single.
+TEST(Resample, ShrinkWeightsNearAHalfRoundFromTheExactProduct) {
+    struct Case {
+        int filter, sourceLength, targetLength, target;
+        std::string weights;  // index:weight, in order
+    };
+    const Case cases[] = {
+        // Spline, sources 9 either side of 0: argument 1.25, f = 0.0703125, product 2.50000012 -> 3.
+        {4, 361, 51, 0,
+         "11:1 10:1 9:3 8:4 7:6 6:9 5:13 4:16 3:19 2:21 1:23 0:24 1:23 2:21 3:19 4:16 5:13 6:9 7:6 8:4 9:3 "
+         "10:1 11:1 "},
+        // Mitchell, source 3 at argument 1.2500002: f = -0.02343754 (not -0.02343718), weight -4.
+        {6, 13, 8, 3, "2:-1 3:-4 4:52 5:131 6:80 7:3 8:-3 "},
+    };
+    for (const Case& c : cases) {
+        const auto lists = resample_detail::contributorLists(c.filter, 0.0f, c.sourceLength, c.targetLength);
+        ASSERT_EQ(lists.size(), static_cast<std::size_t>(c.targetLength));
+        EXPECT_EQ(listText(lists[static_cast<std::size_t>(c.target)]), c.weights)
+            << resampleFilterNames()[static_cast<std::size_t>(c.filter)];
+    }
+}
+
+// Every contributor list of every filter against the slow reference's lists: every source
+// length 2..400 shrunk by one pixel and to a random shorter length (to every shorter length
+// up to 48), and enlarged to a random length up to three times (up to 100; 32 -> 95 puts a
+// Hermite weight at 72.5 before the kernel's rounding to single).
+TEST(Resample, ContributorListsMatchTheSlowReference) {
+    std::mt19937 random(29);
+    for (int source = 2; source <= 400; ++source) {
+        std::vector<int> targets;
+        if (source <= 48) {
+            for (int t = 1; t < source; ++t) targets.push_back(t);
+        } else {
+            targets = {source - 1, 1 + static_cast<int>(random() % (source - 1))};
+        }
+        if (source <= 100) targets.push_back(source + 1 + static_cast<int>(random() % (2 * source)));
+        if (source == 32) targets.push_back(95);
+        for (int target : targets) {
+            for (int filter = 0; filter < kResampleFilterCount; ++filter) {
+                const auto fast = resample_detail::contributorLists(filter, 0.0f, source, target);
+                const auto slow = reference::contributors(filter, source, target);
+                ASSERT_EQ(fast.size(), slow.size());
+                for (std::size_t i = 0; i < fast.size(); ++i) {
+                    const auto same = [](const resample_detail::Contributor& a,
+                                         const reference::Contributor& b) {
+                        return a.index == b.index && a.weight == b.weight;
+                    };
+                    if (!std::equal(fast[i].begin(), fast[i].end(), slow[i].begin(), slow[i].end(), same)) {
+                        FAIL() << resampleFilterNames()[static_cast<std::size_t>(filter)] << " " << source
+                               << " -> " << target << " at " << i << ": " << listText(fast[i])
+                               << "instead of " << listText(slow[i]);
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(Resample, AllFiltersMatchTheSlowReference) {

@@ -179,7 +179,8 @@ TEST_F(ChannelsScreen, SaveProjectWritesTheTickedMasksAndRefusesAnExistingFolder
     std::sort(files.begin(), files.end());
     EXPECT_EQ(files, (std::vector<std::string>{"1.bmp", "3.bmp", "PROJECT.CSP", "RESULT.bmp", "_Result0.bmp",
                                                "_Source.bmp"}));
-    const auto bmp = [](const RgbImage& picture) { return encodeBmp(picture); };
+    // Pictures of the output size claim the output resolution.
+    const auto bmp = [this](const RgbImage& picture) { return encodeBmp(picture, screens->state.outputDpi); };
     EXPECT_EQ(fakes.files.readFile(saved + "/_Source.bmp"), bmp(screens->pictures.source));
     EXPECT_EQ(fakes.files.readFile(saved + "/RESULT.bmp"), bmp(ch->channelSet.after));
     EXPECT_EQ(fakes.files.readFile(saved + "/3.bmp"), bmp(ch->channelSet.channel(3).mask));
