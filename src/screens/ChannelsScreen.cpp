@@ -276,6 +276,24 @@ void TForm019::preview(const RgbImage& picture) {
     screens_.form010->showPicture();
 }
 
+void TForm019::showMergeResult() {
+    int shown = 0;
+    for (std::size_t i = 0; i < kChannelCount; ++i) {
+        if (channelSet.channels[i].shown) {
+            ++shown;
+            continue;
+        }
+        tileBoxes_[i]->hide();
+        percentages_[i]->hide();
+        percentSigns_[i]->hide();
+    }
+    afterCount_->setText(QString::number(shown));
+    after_->show();
+    afterCount_->show();
+    afterColors_->show();
+    refreshPictures();
+}
+
 void TForm019::setEditPanelEnabled(bool enabled) { editPanel_->setEnabled(enabled); }
 
 void TForm019::hideAfterPicture() {

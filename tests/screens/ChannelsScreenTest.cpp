@@ -6,6 +6,7 @@
 #include "formats/Bmp.h"
 #include "screens/ChannelsScreen.h"
 #include "screens/InfoWindows.h"
+#include "screens/MergeScreen.h"
 #include "screens/PictureBox.h"
 #include "screens/SelectTask.h"
 #include "screens/SeparationScreen.h"
@@ -193,6 +194,41 @@ TEST_F(ChannelsScreen, SaveProjectWritesTheTickedMasksAndRefusesAnExistingFolder
     EXPECT_EQ(fs::last_write_time(saved + "/RESULT.bmp"), before);
     EXPECT_FALSE(fs::exists(saved + "/2.bmp"));
     EXPECT_TRUE(ch->isVisible());
+}
+
+TEST_F(ChannelsScreen, AfterAMergeTheAfterPictureAndItsCountComeBack) {
+    // 1 red pixel, 4 blue, 6 white: red is offered first and merged into blue.
+    RgbImage picture(11, 1);
+    for (int x = 1; x < 5; ++x) picture.setPixel(x, 0, 0xFF0000);
+    picture.setPixel(0, 0, kRed);
+    screens->state.task = TaskMode::TattooIn23Colors;
+    ch = screens->form019.get();
+    ch->hideAfterPicture();  // as a design with under 24 colours enters
+    enter(picture);
+    ASSERT_FALSE(child<QWidget>(ch, "afterCount")->isVisible());
+    TForm020* merge = screens->form020.get();
+    QObject::connect(
+        merge, &TForm020::offerShown, merge,
+        [this, merge](int) {
+            click(child<QAbstractButton>(merge, "CheckBox2"));
+            click(button(merge, "ok"));
+        },
+        Qt::QueuedConnection);
+    click(button(ch, "mergeChannels"));
+    EXPECT_FALSE(ch->channelSet.channel(1).shown);
+    EXPECT_FALSE(tileShown(1));
+    EXPECT_FALSE(child<QWidget>(ch, "percent1")->isVisible());
+    EXPECT_TRUE(tileShown(2));
+    EXPECT_EQ(text(ch, "afterCount"), "2");
+    EXPECT_TRUE(child<QWidget>(ch, "afterCount")->isVisible());
+    EXPECT_TRUE(child<QWidget>(ch, "afterColors")->isVisible());
+    EXPECT_EQ(ch->channelSet.after.pixel(0, 0), 0xFF0000);
+    EXPECT_FALSE(button(ch, "mergeChannels")->isEnabled());
+    EXPECT_TRUE(button(ch, "undo")->isEnabled());
+    // UNDO brings the design back as it was.
+    click(button(ch, "undo"));
+    EXPECT_TRUE(SameImage(picture, ch->channelSet.after));
+    EXPECT_TRUE(tileShown(1));
 }
 
 TEST_F(ChannelsScreen, LeavingAndThePanel) {
