@@ -154,8 +154,10 @@ void TForm019::buildControls() {
                        static_cast<QWidget*>(exitButton), static_cast<QWidget*>(save)})
         buttons->addWidget(w);
 
-    connect(before_, &PictureBox::clicked, this, [this] { preview(channelSet.before); });
-    connect(after_, &PictureBox::clicked, this, [this] { preview(channelSet.after); });
+    connect(before_, &PictureBox::clicked, this,
+            [this] { screens_.guard([&] { preview(channelSet.before); }); });
+    connect(after_, &PictureBox::clicked, this,
+            [this] { screens_.guard([&] { preview(channelSet.after); }); });
     connect(next_, &QPushButton::clicked, this, [this] { screens_.guard([&] { next(); }); });
     connect(backButton, &QPushButton::clicked, this, &TForm019::back);
     connect(help, &QPushButton::clicked, this, [this] { screens_.help019->show(); });

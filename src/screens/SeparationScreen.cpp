@@ -226,8 +226,10 @@ void TForm021::buildControls() {
     for (RangeSlider* slider : sliders_)
         connect(slider, &QSlider::valueChanged, this, [this] { screens_.guard([&] { thresholdChange(); }); });
 
-    connect(sourceFrame_, &PictureBox::clicked, this, [this] { previewPicture(sourceCopy); });
-    connect(resultFrame_, &PictureBox::clicked, this, [this] { previewPicture(result); });
+    connect(sourceFrame_, &PictureBox::clicked, this,
+            [this] { screens_.guard([&] { previewPicture(sourceCopy); }); });
+    connect(resultFrame_, &PictureBox::clicked, this,
+            [this] { screens_.guard([&] { previewPicture(result); }); });
     connect(nextButton, &QPushButton::clicked, this, [this] { screens_.guard([&] { next(); }); });
     connect(backButton, &QPushButton::clicked, this, &TForm021::back);
     connect(help, &QPushButton::clicked, this, [this] { screens_.help021->show(); });
