@@ -47,15 +47,21 @@ RgbImage reference(const RgbImage& source, int method, const TribalSliders& t) {
 }
 
 // Every mix of byte values on either side of the slider positions below, where a truncated
-// average or a strict comparison decides.
+// average or a strict comparison decides, laid out over a width that is not a multiple of
+// the sixteen pixels the fast path takes at once.
 RgbImage boundaryColours() {
     const std::vector<int> values{0, 1, 2, 99, 100, 101, 102, 199, 200, 201, 254, 255};
     const auto n = static_cast<std::int32_t>(values.size());
-    RgbImage picture(n * n, n);
-    for (std::int32_t r = 0; r < n; ++r)
-        for (std::int32_t g = 0; g < n; ++g)
-            for (std::int32_t b = 0; b < n; ++b)
-                picture.setPixel(r * n + g, b, makeColor(values[r], values[g], values[b]));
+    const std::int32_t mixes = n * n * n;
+    const std::int32_t width = 149;
+    RgbImage picture(width, (mixes + width - 1) / width);
+    for (std::int32_t i = 0; i < picture.width() * picture.height(); ++i) {
+        const std::int32_t mix = i % mixes;
+        picture.setPixel(i % width, i / width,
+                         makeColor(values[static_cast<std::size_t>(mix / (n * n))],
+                                   values[static_cast<std::size_t>(mix / n % n)],
+                                   values[static_cast<std::size_t>(mix % n)]));
+    }
     return picture;
 }
 
@@ -97,11 +103,13 @@ TEST(Tribal, NamedPixels) {
         {"method 7 ignores sliders 2 and 3", 7, {50, 0, 0}, makeColor(49, 10, 10), true},
     };
     for (const Case& c : cases) {
-        RgbImage source(1, 1);
-        source.setPixel(0, 0, c.pixel);
+        // Wide enough for the sixteen-pixel path and the pixels after it.
+        RgbImage source(21, 1);
+        source.fill(c.pixel);
         RgbImage result;
         makeTribal(source, c.method, c.t, result);
-        EXPECT_EQ(result.pixel(0, 0), c.black ? kBlack : kWhite) << c.what;
+        for (std::int32_t x = 0; x < source.width(); ++x)
+            ASSERT_EQ(result.pixel(x, 0), c.black ? kBlack : kWhite) << c.what << ", pixel " << x;
     }
 }
 
