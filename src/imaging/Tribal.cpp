@@ -1,5 +1,6 @@
 #include "imaging/Tribal.h"
 
+#include <algorithm>
 #include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -216,9 +217,13 @@ void makeTribal(const RgbImage& source, int method, const TribalSliders& sliders
     if (result.width() != source.width() || result.height() != source.height() || result.data() == nullptr)
         result.resetForOverwrite(source.width(), source.height());
     if (source.empty()) return;
+    // Every byte is below 256 and none below 0, so positions past either end act as the end;
+    // clamped, they also fit the byte and 16-bit lanes of the fast path.
+    const auto clampPosition = [](std::int32_t t) { return std::clamp<std::int32_t>(t, 0, 256); };
+    const TribalSliders t{clampPosition(sliders.t1), clampPosition(sliders.t2), clampPosition(sliders.t3)};
     const RowPass pass = rowPassFor(method);
     forEachRowBlock(source.height(),
-                    [&](std::int32_t begin, std::int32_t end) { pass(source, result, sliders, begin, end); });
+                    [&](std::int32_t begin, std::int32_t end) { pass(source, result, t, begin, end); });
 }
 
 }  // namespace dg

@@ -101,6 +101,8 @@ TEST(Tribal, NamedPixels) {
         {"method 4: slider 1 bounds red", 4, {100, 256, 0}, makeColor(100, 0, 0), false},
         {"method 5 uses slider 1 for green too", 5, {100, 0, 0}, makeColor(0, 99, 0), true},
         {"method 7 ignores sliders 2 and 3", 7, {50, 0, 0}, makeColor(49, 10, 10), true},
+        {"past 256 acts as 256", 1, {300, 1000, 257}, makeColor(255, 255, 255), true},
+        {"below 0 acts as 0", 2, {-4, 256, 0}, makeColor(0, 0, 0), false},
     };
     for (const Case& c : cases) {
         // Wide enough for the sixteen-pixel path and the pixels after it.
