@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "app/StepTrigger.h"
+#include "imaging/RgbImage.h"
 #include "project/OutputSettingsTarget.h"
 
 class QCheckBox;
