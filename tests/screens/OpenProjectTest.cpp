@@ -71,6 +71,7 @@ TEST_F(OpenProjectScreen, ASavedProjectComesBackOnTheChannelsScreenWithItsSettin
     EXPECT_TRUE(SameImage(result, screens->form019->channelSet.before));
     EXPECT_TRUE(SameImage(result, screens->pictures.source));
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm019"});
+    EXPECT_TRUE(button(screens->form019.get(), "undo")->isHidden());
 }
 
 TEST_F(OpenProjectScreen, AMissingResultSaysSoAndLeavesTheSettingsApplied) {

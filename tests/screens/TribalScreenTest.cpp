@@ -6,6 +6,7 @@
 #include "screens/ChannelsScreen.h"
 #include "screens/EnhanseUnit.h"
 #include "screens/InfoWindows.h"
+#include "screens/OutputSize.h"
 #include "screens/SelectTask.h"
 #include "screens/TribalScreen.h"
 #include "screens/Viewers.h"
@@ -227,6 +228,38 @@ TEST_F(Tribal, EnhanceOpensTheEnhanceScreenWithAnEntryCopyToReturnTo) {
     EXPECT_TRUE(SameImage(current, tribal->entryCopy));
     EXPECT_FALSE(screens->enhance->CheckBox2);
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"Tenhance"});
+}
+
+// The tribal task from a pasted picture: the output-size screen scales it and enters TRIBAL
+// CREATION, whose design goes on to the channels screen with its editing panel disabled.
+TEST_F(Tribal, FromThePastedPictureToTheChannelsScreen) {
+    paste(randomImage(90, 135, 11));
+    TForm004& output = *screens->form004;
+    output.SpinEdit1->setValue(70);
+    output.SpinEdit2->setValue(2);
+    output.SpinEdit3->setValue(0);
+    click(button(&output, "nextColorReduction"));
+    // 2 cm at 70 DPI: round(55.12) = 55 pixels wide, the height following the picture's shape.
+    const RgbImage& source = screens->pictures.source;
+    EXPECT_EQ(source.width(), 55);
+    EXPECT_EQ(source.height(), 83);
+    EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"TForm002", "TForm003", "TForm005"}));
+    EXPECT_EQ(tribal->checkedMethod(), 8);
+    EXPECT_EQ(tribal->sliders().t1, 102);
+    EXPECT_TRUE(SameImage(source, tribal->entryCopy));
+    EXPECT_TRUE(SameImage(expectedResult(), screens->pictures.result));
+
+    click(method(1));
+    slider(1)->setValue(140);
+    slider(2)->setValue(90);
+    slider(3)->setValue(200);
+    const RgbImage design = screens->pictures.result;
+    EXPECT_TRUE(SameImage(expectedResult(), design));
+    click(button(tribal, "next"));
+    TForm019& channels = *screens->form019;
+    EXPECT_TRUE(SameImage(design, channels.channelSet.before));
+    EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm019"});
+    EXPECT_FALSE(child<QWidget>(&channels, "editPanel")->isEnabled());
 }
 
 }  // namespace
