@@ -105,6 +105,11 @@ void TForm005::buildControls() {
     pictureColumn->addWidget(enhance);
     row->addWidget(pictureGroup, 2);
 
+    // Opaque groups keep their captions readable over the banner.
+    for (QWidget* group : {static_cast<QWidget*>(methodGroup), static_cast<QWidget*>(sliderGroup),
+                           static_cast<QWidget*>(pictureGroup)})
+        look::setBackground(group, look::kLightBackground);
+
     auto* buttons = new QVBoxLayout;
     next_ = button("NEXT >>", "next", this);
     auto* backButton = button("<< BACK", "back", this);
