@@ -12,6 +12,7 @@
 
 #include "app/TaskSelectionRules.h"
 #include "project/ProjectReader.h"
+#include "screens/ChannelsScreen.h"
 #include "screens/InfoWindows.h"
 #include "screens/OutputSize.h"
 #include "screens/ScreenGeometry.h"
@@ -45,6 +46,25 @@ QLabel* value(const QString& text, const char* name) {
     return label;
 }
 
+// The project's descriptor and RESULT.bmp through the reader; an opened project goes on to
+// the channels screen.
+OpenProjectOutcome openProjectFolder(ScreenSet& screens, QWidget& selectTask) {
+    PictureBuffers& pictures = screens.pictures;
+    OpenedProject opened = openProject(screens.platform.dialogs, screens.platform.files, screens.state,
+                                       *screens.form004, pictures.source);
+    if (opened.outcome != OpenProjectOutcome::Opened) return opened.outcome;
+    selectTask.hide();
+    TForm019& channels = *screens.form019;
+    channels.channelSet.before = opened.result;
+    pictures.source = std::move(opened.result);
+    channels.hide();
+    // The rebuild makes the channels from BEFORE and shows the channels screen.
+    channels.SpinEdit000.step();
+    channels.show();
+    channels.setUndoVisible(false);
+    return opened.outcome;
+}
+
 }  // namespace
 
 TForm001::TForm001(ScreenSet& screens) : QWidget(nullptr), screens_(screens) {
@@ -64,6 +84,7 @@ TForm001::TForm001(ScreenSet& screens) : QWidget(nullptr), screens_(screens) {
     SpinEdit8.bind([this] { prepareOutputSize(false); });
     SpinEdit9.bind([this] { restoreAndDerive(); });
     SpinEdit10.bind([this] { showOutputSize(); });
+    SpinEdit11.bind([this] { openProjectAction(); });
 
     clipboardPoll.setObjectName("clipboardPoll");
     clipboardPoll.setInterval(10);
@@ -422,6 +443,20 @@ void TForm001::restoreAndDerive() {
 void TForm001::showOutputSize() {
     screens_.form004->SpinEdit6.step();
     screens_.form004->show();
+}
+
+void TForm001::openProjectAction() {
+    if (screens_.state.task != TaskMode::PrintOldProject) return;
+    try {
+        const OpenProjectOutcome outcome = openProjectFolder(screens_, *this);
+        // The reader has said "Fife/s/ missing!"; the settings it applied stay.
+        if (outcome == OpenProjectOutcome::ResultMissing) screens_.goToSelectTask(nullptr, nullptr);
+    } catch (...) {
+        // A malformed descriptor or a damaged RESULT.bmp stops the reading where it is; what
+        // was applied stays, and the user starts again from here once the message is read.
+        screens_.goToSelectTask(screens_.form019.get(), nullptr);
+        throw;
+    }
 }
 
 void TForm001::showEvent(QShowEvent* event) {

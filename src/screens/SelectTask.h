@@ -69,6 +69,7 @@ private:
     void prepareOutputSize(bool singleFile);
     void restoreAndDerive();
     void showOutputSize();
+    void openProjectAction();
 
     void unitBoxChanged(QCheckBox* other, bool ticked);
     void orientationBoxChanged(QCheckBox* other, bool ticked);

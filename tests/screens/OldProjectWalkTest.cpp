@@ -1,0 +1,86 @@
+#include "ShellFixture.h"
+#include "imaging/Canvas.h"
+#include "project/ProjectFolder.h"
+#include "screens/ChannelsScreen.h"
+#include "screens/ColorMatchingScreen.h"
+#include "screens/OptionsScreen.h"
+#include "screens/PrintingScreen.h"
+#include "screens/SelectTask.h"
+
+namespace dg::test {
+namespace {
+
+struct PrintedPage {
+    std::string name;
+    RgbImage page;
+};
+
+// A project saved on the channels screen of the colour task and reopened in a new run with
+// "PRINT OLD PROJECT" prints the same pages.
+class OldProjectWalk : public ShellFixture {
+protected:
+    static RgbImage design() {
+        RgbImage picture(48, 30);
+        Canvas canvas(picture);
+        const ColorValue blocks[] = {makeColor(200, 100, 50), makeColor(10, 200, 30), makeColor(0, 0, 0),
+                                     makeColor(30, 60, 200)};
+        for (int i = 0; i < 4; ++i) canvas.fillRect(6 + 9 * i, 8, 7, 14, blocks[i]);
+        return picture;
+    }
+
+    // From the channels screen on, as the user goes: NEXT three times, then "Print checked".
+    std::vector<PrintedPage> printFromTheChannelsScreen() {
+        fakes.printer.jobs.clear();
+        click(button(screens->form019.get(), "next"));
+        EXPECT_TRUE(screens->form023->isVisible());
+        click(button(screens->form023.get(), "next"));
+        click(button(screens->form028.get(), "next"));
+        EXPECT_TRUE(screens->form029->isVisible());
+        click(button(screens->form029.get(), "printChecked"));
+        std::vector<PrintedPage> pages;
+        for (const auto& job : fakes.printer.jobs) pages.push_back({job.name, job.page});
+        return pages;
+    }
+};
+
+TEST_F(OldProjectWalk, AReopenedProjectPrintsTheSamePages) {
+    WorkflowState& state = screens->state;
+    state.task = TaskMode::TattooIn23Colors;
+    state.outputDpi = 100;
+    state.outputWidthWhole = 4;
+    state.outputWidthHundredths = 0;
+    state.outputHeightWhole = 2;
+    state.outputHeightHundredths = 50;
+    state.outputWidthText = "4";
+    state.outputHeightText = "2.5";
+    screens->pictures.source = design();
+    screens->form001->hide();
+    screens->form019->channelSet.before = design();
+    screens->form019->SpinEdit000.step();
+    fakes.dialogs.saveAnswers.push_back(folder.file("walk"));
+    click(button(screens->form019.get(), "saveProjectAs"));
+    const std::string project = projectFolderPath(folder.file("walk"), state) + "/PROJECT.CSP";
+    const std::vector<PrintedPage> before = printFromTheChannelsScreen();
+    ASSERT_GE(before.size(), 3u);
+
+    // A new run.
+    screens = std::make_unique<ScreenSet>(fakes.platform, [this] { ++ended; });
+    click(button(screens->form001.get(), "PrintOldProjectCaption"));
+    fakes.dialogs.projectAnswers.push_back(project);
+    fakes.dialogs.messages.clear();
+    click(button(screens->form001.get(), "openProject"));
+    ASSERT_TRUE(fakes.dialogs.messages.empty()) << fakes.dialogs.messages[0];
+    ASSERT_TRUE(screens->form019->isVisible());
+    EXPECT_EQ(screens->state.outputDpi, 100);
+    EXPECT_EQ(screens->state.outputWidthText, "4");
+    EXPECT_EQ(screens->state.outputHeightText, "2.5");
+    const std::vector<PrintedPage> after = printFromTheChannelsScreen();
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(after[i].name, before[i].name);
+        EXPECT_TRUE(SameImage(before[i].page, after[i].page)) << before[i].name;
+    }
+}
+
+}  // namespace
+}  // namespace dg::test
