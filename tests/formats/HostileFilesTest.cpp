@@ -111,6 +111,10 @@ void claimWmf(Bytes& b) {
     put16(b, 20, checksum, false);
 }
 void claimEmf(Bytes& b) {
+    // The drawing's bounds in device pixels (96 an inch) and the frame in hundredths of a
+    // millimetre, both 100000 pixels wide and high.
+    put32(b, 16, kHuge - 1, false);
+    put32(b, 20, kHuge - 1, false);
     put32(b, 32, kHuge * 2540 / 96, false);
     put32(b, 36, kHuge * 2540 / 96, false);
 }

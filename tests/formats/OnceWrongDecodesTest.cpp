@@ -50,7 +50,27 @@ TEST(WmfFiles, PlaceableFrameAt1440UnitsAnInchKeepsItsSizeAt96PixelsAnInch) {
     expectTwoHalves(readHostile("picture.wmf"));
 }
 
+TEST(WmfFiles, FrameIsKeptWhereTheDrawingCoversOnlyPartOfIt) {
+    const RgbImage picture = readHostile("wmf-half-drawn.wmf");
+    ASSERT_EQ(picture.width(), 64);
+    ASSERT_EQ(picture.height(), 48);
+    for (int y = 1; y < 47; ++y) {
+        for (int x = 1; x < 63; ++x) {
+            if (x == 31 || x == 32) continue;
+            ASSERT_EQ(picture.pixel(x, y), x < 32 ? kRed : kWhite) << x << ", " << y;
+        }
+    }
+}
+
 TEST(EmfFiles, PlainMetafileFillsItsFrame) { expectTwoHalves(readHostile("picture.emf")); }
+
+TEST(EmfFiles, AnisotropicModeWithoutExtentsDrawsOneToOne) {
+    expectTwoHalves(readHostile("emf-anisotropic-no-extents.emf"));
+}
+
+TEST(EmfFiles, FrameThatDisagreesWithTheDrawingGivesTheDrawing) {
+    expectTwoHalves(readHostile("emf-frame-disagrees.emf"));
+}
 
 }  // namespace
 }  // namespace dg
