@@ -103,7 +103,14 @@ RgbImage decodeWithMagick(const std::uint8_t* data, std::size_t size, const Magi
     std::unique_ptr<ImageInfo, ImageInfoDeleter> info(CloneImageInfo(nullptr));
     if (!info) throw Failure("Out of memory.");
     copyString(info->magick, request.magick);
-    copyString(info->filename, request.path.empty() ? std::string("picture") : request.path);
+    // The registry has chosen the format: the library must not guess another one from the
+    // bytes (a PostScript file would then go to Ghostscript through the library's delegate,
+    // without the limits the EPS reader sets).
+    info->affirm = MagickTrue;
+    // The format named in front of the name as well: the library reads that as the caller's
+    // final word on the format.
+    copyString(info->filename, std::string(request.magick) + ":" +
+                                   (request.path.empty() ? std::string("picture") : request.path));
     std::string density;
     if (request.density > 0) {
         density = std::to_string(request.density) + "x" + std::to_string(request.density);

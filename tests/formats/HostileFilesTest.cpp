@@ -454,5 +454,21 @@ TEST(MagickLimits, PictureClaimingMoreThanTheLimitsIsRefusedBeforeItIsAllocated)
                                 "The picture is too large to open ("));
 }
 
+// The library would otherwise take a file's own first bytes over the format it was asked for,
+// and hand PostScript to Ghostscript through its delegate, with no limits at all.
+TEST(MagickLimits, PostScriptUnderAnotherExtensionNeverReachesGhostscript) {
+    const std::string text = "%!PS\n{ } loop\n";
+    const Bytes file(text.begin(), text.end());
+    for (const char* extension : {"pcd", "wmf", "tga", "sgi", "ppm", "cut", "pcx"}) {
+        const auto start = std::chrono::steady_clock::now();
+        const Answer a = read(file, extension);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_FALSE(a.picture) << extension;
+        EXPECT_TRUE(PlainAnswer(a, extension));
+        EXPECT_LT(seconds, 1.0) << extension;
+    }
+}
+
 }  // namespace
 }  // namespace dg
