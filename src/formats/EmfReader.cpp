@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QRectF>
 #include <QSvgRenderer>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -118,6 +119,16 @@ std::vector<std::uint8_t> playableRecords(const std::uint8_t* data, std::size_t 
             }
         }
         at += size;
+    }
+    // The description (a UTF-16 text the header points at) is read by the converter without a
+    // check that it lies inside the header record; one that does not is dropped.
+    const std::uint64_t headerSize = bytes::le32(data + 4);
+    const std::uint64_t descriptionLength = bytes::le32(data + 60);
+    const std::uint64_t descriptionAt = bytes::le32(data + 64);
+    if ((descriptionLength != 0 || descriptionAt != 0) &&
+        (descriptionAt < kHeaderSize || descriptionAt + 2 * descriptionLength > headerSize)) {
+        std::fill(out.begin() + 60, out.begin() + 68, std::uint8_t{0});
+        changed = true;
     }
     if (!changed) return {};
     // The header's file size and record count.
