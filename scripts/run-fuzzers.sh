@@ -40,10 +40,11 @@ for fuzzer in "${fuzzers[@]}"; do
   status=0
   "$fuzzer" "${args[@]}" >"$log" 2>&1 || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
-  echo "$name: ${runs:-?} runs in ${seconds}s"
-  if [ "$status" -ne 0 ]; then
+  if [ "$status" -eq 0 ]; then
+    echo "$name: ${runs:-?} runs in ${seconds}s"
+  else
     failed=1
-    echo "$name FAILED (exit $status); the log is $log:"
+    echo "$name FAILED (exit $status) after ${runs:-?} runs; the log is $log:"
     grep -E "ERROR|SUMMARY|Test unit written" "$log" | head -n 10
   fi
 done
