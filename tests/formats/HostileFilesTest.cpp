@@ -307,7 +307,8 @@ long peakMemoryKb() {
     if (a.cpuSeconds > 1.0) return ::testing::AssertionFailure() << what << " took " << a.cpuSeconds << " s";
     if (a.picture) return ::testing::AssertionSuccess();
     const std::string& m = a.message;
-    for (const char* jargon : {"tag ignored", "delegate", "Unrecoverable", "Operand stack", "\n"}) {
+    for (const char* jargon :
+         {"tag ignored", "delegate", "Unrecoverable", "Operand stack", "]: ", ": picture: ", "\n"}) {
         if (m.find(jargon) != std::string::npos) {
             return ::testing::AssertionFailure() << what << ": \"" << m << "\" is not in plain words";
         }
