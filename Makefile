@@ -1,5 +1,5 @@
 # The two commands: `make test` and `make run`. Both install what the build needs first.
-.PHONY: setup setup-bench test run build-dev build-release bench fuzz fuzz-build format clean
+.PHONY: setup setup-bench test run build-dev build-release bench fuzz fuzz-build format clean package
 
 JOBS ?= $(shell nproc)
 # `make fuzz` runs each fuzz target FUZZ_SECONDS; `make test` shares TEST_FUZZ_SECONDS among them.
@@ -41,6 +41,10 @@ setup-bench: setup
 # Benchmarks against their peers in one run; ends with one `figure NAME VALUE UNIT` line each.
 bench: setup-bench build-release
 	@bench/run.sh build/release
+
+# A Debian package of the optimised program: build/release/dermagraph_*.deb
+package: build-release
+	cd build/release && cpack
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -3,20 +3,20 @@
 #include <cstdint>
 #include <string>
 
+#include "imaging/OutputSettings.h"
 #include "imaging/RgbImage.h"
 #include "platform/Printer.h"
 
 namespace dg {
 
 enum class TaskMode { PrintSingleFile, PrintOldProject, TattooIn23Colors, CreateTribalTattoo };
-enum class MeasuringUnit { Inches, Centimeters };
 
 // The one record of the run that every screen reads; each field has one owning screen that
 // writes it. The values here are those at the end of start-up (the printer fields are read
-// from the printer by SELECT TASK when it is created).
-struct WorkflowState {
+// from the printer by SELECT TASK when it is created). The output settings, which the core
+// reads too, are the part the record shares with the lower layers.
+struct WorkflowState : OutputSettings {
     TaskMode task = TaskMode::CreateTribalTattoo;
-    MeasuringUnit unit = MeasuringUnit::Centimeters;
     bool unitLocked = false;
     Orientation orientation = Orientation::Portrait;
     bool autoRotate = false;
@@ -27,16 +27,6 @@ struct WorkflowState {
     // In `unit`, kept as the text shown and read back by parsing it.
     std::string mediaWidth;
     std::string mediaHeight;
-
-    std::int32_t outputDpi = 100;               // 70..160
-    std::int32_t outputWidthWhole = 8;          // 1..60
-    std::int32_t outputWidthHundredths = 50;    // 0..99
-    std::int32_t outputHeightWhole = 8;         // 0..60
-    std::int32_t outputHeightHundredths = 50;   // 0..99
-    bool preserveAspect = true;
-    // whole + hundredths / 100 as shortest decimal text; empty until the first recompute.
-    std::string outputWidthText;
-    std::string outputHeightText;
 
     bool exceedsPrinterArea = false;
     std::int32_t resampleFilter = 0;  // index into the resampler's filter list; 0 is "Box"

@@ -25,10 +25,17 @@ std::uint32_t get32(const std::uint8_t* p) { return get16(p) | (get16(p + 2) << 
 
 }  // namespace
 
-std::vector<std::uint8_t> encodeBmp(const RgbImage& picture) {
+std::uint32_t pixelsPerMetre(std::int32_t dotsPerInch) {
+    if (dotsPerInch <= 0) return 0;
+    // dpi / 0.0254 = dpi * 5000 / 127, rounded half up in integers.
+    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(dotsPerInch) * 10000 + 127) / 254);
+}
+
+std::vector<std::uint8_t> encodeBmp(const RgbImage& picture, std::int32_t dotsPerInch) {
     const std::size_t rowBytes = static_cast<std::size_t>(picture.width()) * 3;
     const std::size_t stride = RgbImage::strideFor(picture.width());
-    const std::uint64_t pixelBytes = static_cast<std::uint64_t>(stride) * static_cast<std::uint64_t>(picture.height());
+    const std::uint64_t pixelBytes =
+        static_cast<std::uint64_t>(stride) * static_cast<std::uint64_t>(picture.height());
     const std::uint64_t fileSize = kFileHeaderSize + kInfoHeaderSize + pixelBytes;
     if (fileSize > 0xFFFFFFFFu) throw Failure("The picture is too large for a BMP file.");
     std::vector<std::uint8_t> file(static_cast<std::size_t>(fileSize), 0);
@@ -45,8 +52,8 @@ std::vector<std::uint8_t> encodeBmp(const RgbImage& picture) {
     put16(info + 14, 24);  // bits per pixel
     put32(info + 16, 0);   // BI_RGB
     put32(info + 20, static_cast<std::uint32_t>(pixelBytes));
-    put32(info + 24, 3780);  // 96 DPI in pixels per metre
-    put32(info + 28, 3780);
+    put32(info + 24, pixelsPerMetre(dotsPerInch));
+    put32(info + 28, pixelsPerMetre(dotsPerInch));
     std::uint8_t* out = h + kFileHeaderSize + kInfoHeaderSize;
     for (std::int32_t y = picture.height() - 1; y >= 0; --y) {
         std::memcpy(out, picture.row(y), rowBytes);  // padding stays 0
@@ -77,7 +84,8 @@ RgbImage decodeBmp24(const std::uint8_t* bytes, std::size_t size) {
     // The last row need not carry its padding.
     const std::uint64_t neededUnpadded =
         height == 0 ? offset : needed - stride + static_cast<std::uint64_t>(width) * 3;
-    if (offset > size || neededUnpadded > size) throw Failure("Damaged BMP file: the pixel data is cut short.");
+    if (offset > size || neededUnpadded > size)
+        throw Failure("Damaged BMP file: the pixel data is cut short.");
     RgbImage picture(width, height);
     const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
     for (std::int32_t i = 0; i < height; ++i) {
@@ -192,11 +200,13 @@ DibHeader readHeader(const std::uint8_t* d, std::size_t size) {
     return h;
 }
 
-std::vector<std::uint8_t> readPalette(const DibHeader& h, const std::uint8_t* d, std::size_t size, std::size_t at) {
+std::vector<std::uint8_t> readPalette(const DibHeader& h, const std::uint8_t* d, std::size_t size,
+                                      std::size_t at) {
     // Blue, green, red triples, whatever the file's entry size.
     std::vector<std::uint8_t> palette(256 * 3, 0);
     if (h.bits > 8) return palette;
-    std::size_t count = h.colorsUsed != 0 ? std::min<std::size_t>(h.colorsUsed, 256) : (std::size_t{1} << h.bits);
+    std::size_t count =
+        h.colorsUsed != 0 ? std::min<std::size_t>(h.colorsUsed, 256) : (std::size_t{1} << h.bits);
     const std::size_t entry = h.core ? 3 : 4;
     count = std::min(count, (size - std::min(size, at)) / entry);
     for (std::size_t i = 0; i < count; ++i) std::memcpy(&palette[3 * i], d + at + entry * i, 3);
@@ -204,8 +214,10 @@ std::vector<std::uint8_t> readPalette(const DibHeader& h, const std::uint8_t* d,
 }
 
 std::size_t paletteBytes(const DibHeader& h) {
-    if (h.bits > 8) return h.compression == kBiRgb ? std::size_t{4} * std::min<std::uint32_t>(h.colorsUsed, 1024) : 0;
-    const std::size_t count = h.colorsUsed != 0 ? std::min<std::size_t>(h.colorsUsed, 256) : (std::size_t{1} << h.bits);
+    if (h.bits > 8)
+        return h.compression == kBiRgb ? std::size_t{4} * std::min<std::uint32_t>(h.colorsUsed, 1024) : 0;
+    const std::size_t count =
+        h.colorsUsed != 0 ? std::min<std::size_t>(h.colorsUsed, 256) : (std::size_t{1} << h.bits);
     return count * (h.core ? 3 : 4);
 }
 
@@ -246,7 +258,8 @@ void decodeRle(const DibHeader& h, const std::vector<std::uint8_t>& palette, con
             const std::size_t bytes = four ? (value + 1) / 2 : value;
             const std::size_t padded = (bytes + 1) & ~std::size_t{1};
             if (static_cast<std::size_t>(end - p) < bytes) damaged("the compressed data is cut short");
-            for (unsigned i = 0; i < value; ++i) put(four ? ((i & 1) ? p[i / 2] & 0x0F : p[i / 2] >> 4) : p[i]);
+            for (unsigned i = 0; i < value; ++i)
+                put(four ? ((i & 1) ? p[i / 2] & 0x0F : p[i / 2] >> 4) : p[i]);
             p += std::min(padded, static_cast<std::size_t>(end - p));
         }
     }
@@ -267,8 +280,10 @@ RgbImage decodePixels(const DibHeader& h, const std::uint8_t* d, std::size_t siz
     const auto height = static_cast<std::int32_t>(h.height);
     const std::uint32_t bits = h.bits;
     const bool rle = h.compression == kBiRle8 || h.compression == kBiRle4;
-    if (rle && bits != (h.compression == kBiRle8 ? 8u : 4u)) damaged("the compression does not fit the depth");
-    if (!rle && h.compression != kBiRgb && h.compression != kBiBitfields && h.compression != kBiAlphaBitfields) {
+    if (rle && bits != (h.compression == kBiRle8 ? 8u : 4u))
+        damaged("the compression does not fit the depth");
+    if (!rle && h.compression != kBiRgb && h.compression != kBiBitfields &&
+        h.compression != kBiAlphaBitfields) {
         damaged("unknown compression");
     }
     if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) {
@@ -316,7 +331,8 @@ RgbImage decodePixels(const DibHeader& h, const std::uint8_t* d, std::size_t siz
                 std::memcpy(out + 3 * static_cast<std::size_t>(x), &palette[3 * index], 3);
             }
         } else {
-            std::uint8_t* a = opacity.empty() ? nullptr : opacity.data() + static_cast<std::size_t>(y) * width;
+            std::uint8_t* a =
+                opacity.empty() ? nullptr : opacity.data() + static_cast<std::size_t>(y) * width;
             for (std::int32_t x = 0; x < width; ++x, out += 3) {
                 const std::uint32_t p = bits == 16 ? get16(in + 2 * static_cast<std::size_t>(x))
                                                    : get32(in + 4 * static_cast<std::size_t>(x));
@@ -328,14 +344,16 @@ RgbImage decodePixels(const DibHeader& h, const std::uint8_t* d, std::size_t siz
         }
     }
     // Many programs write a zero alpha byte everywhere; such a picture is opaque, not invisible.
-    if (!opacity.empty() && std::any_of(opacity.begin(), opacity.end(), [](std::uint8_t v) { return v != 0; })) {
+    if (!opacity.empty() &&
+        std::any_of(opacity.begin(), opacity.end(), [](std::uint8_t v) { return v != 0; })) {
         for (std::int32_t y = 0; y < height; ++y) {
             std::uint8_t* out = picture.row(y);
             const std::uint8_t* a = opacity.data() + static_cast<std::size_t>(y) * width;
             for (std::int32_t x = 0; x < width; ++x, out += 3) {
                 const unsigned alphaValue = a[x];
                 for (int c = 0; c < 3; ++c) {
-                    out[c] = static_cast<std::uint8_t>((out[c] * alphaValue + 255 * (255 - alphaValue) + 127) / 255);
+                    out[c] = static_cast<std::uint8_t>(
+                        (out[c] * alphaValue + 255 * (255 - alphaValue) + 127) / 255);
                 }
             }
         }

@@ -7,8 +7,13 @@
 
 namespace dg {
 
-// A standard Windows BMP file of 24 bits per pixel, no palette, bottom-up rows.
-std::vector<std::uint8_t> encodeBmp(const RgbImage& picture);
+// A standard Windows BMP file of 24 bits per pixel, no palette, bottom-up rows. A resolution
+// in dots per inch is written as pixels per metre, so that other programs print the picture
+// at its true size; 0 claims none.
+std::vector<std::uint8_t> encodeBmp(const RgbImage& picture, std::int32_t dotsPerInch = 0);
+
+// Pixels per metre for a resolution in dots per inch, rounded to the nearest.
+std::uint32_t pixelsPerMetre(std::int32_t dotsPerInch);
 
 // Reads an uncompressed 24-bit BMP file (bottom-up or top-down). Throws Failure with a
 // message naming what is wrong for anything else or for a damaged file.

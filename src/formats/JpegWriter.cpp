@@ -30,8 +30,8 @@ void errorExit(j_common_ptr info) {
 void silentOutput(j_common_ptr) {}
 
 // Everything that the jump may skip lives in plain C storage, owned outside this function.
-bool compress(const RgbImage& picture, int quality, ErrorManager& errors, unsigned char** buffer,
-              unsigned long* size) {
+bool compress(const RgbImage& picture, int quality, std::int32_t dotsPerInch, ErrorManager& errors,
+              unsigned char** buffer, unsigned long* size) {
     jpeg_compress_struct info;
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = errorExit;
@@ -50,6 +50,12 @@ bool compress(const RgbImage& picture, int quality, ErrorManager& errors, unsign
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     info.dct_method = JDCT_ISLOW;
+    if (dotsPerInch > 0 && dotsPerInch <= 0xFFFF) {
+        info.write_JFIF_header = TRUE;
+        info.density_unit = 1;  // dots per inch
+        info.X_density = static_cast<UINT16>(dotsPerInch);
+        info.Y_density = static_cast<UINT16>(dotsPerInch);
+    }
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
         auto* row = const_cast<JSAMPLE*>(picture.row(static_cast<std::int32_t>(info.next_scanline)));
@@ -63,12 +69,12 @@ bool compress(const RgbImage& picture, int quality, ErrorManager& errors, unsign
 
 }  // namespace
 
-std::vector<std::uint8_t> encodeJpeg(const RgbImage& picture, int quality) {
+std::vector<std::uint8_t> encodeJpeg(const RgbImage& picture, int quality, std::int32_t dotsPerInch) {
     if (picture.empty()) throw Failure("Cannot write an empty picture as JPEG.");
     ErrorManager errors{};
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
-    const bool done = compress(picture, quality, errors, &buffer, &size);
+    const bool done = compress(picture, quality, dotsPerInch, errors, &buffer, &size);
     std::vector<std::uint8_t> bytes;
     if (done) bytes.assign(buffer, buffer + size);
     std::free(buffer);

@@ -1,8 +1,10 @@
 #include "imaging/Numbers.h"
 
+#include <locale.h>
+
 #include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace dg {
@@ -11,17 +13,28 @@ namespace dg {
 // nearbyint follows.
 std::int64_t roundHalfEven(float value) { return static_cast<std::int64_t>(std::nearbyintf(value)); }
 std::int64_t roundHalfEven(double value) { return static_cast<std::int64_t>(std::nearbyint(value)); }
-std::int64_t roundHalfEven(long double value) {
-    return static_cast<std::int64_t>(std::nearbyintl(value));
+std::int64_t roundHalfEven(long double value) { return static_cast<std::int64_t>(std::nearbyintl(value)); }
+
+namespace {
+
+// Numbers are written and read with a decimal point whatever the desktop's locale: the Qt
+// application takes LC_NUMERIC from the desktop, and a German or French desktop would
+// otherwise write "0,5" in one place and fail to read it back in another.
+// The whole "C" locale is the C library's own object: nothing is loaded or allocated.
+locale_t classicNumbers() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return c;
 }
+
+}  // namespace
 
 std::string shortestText(double value) {
     if (value == 0.0 || std::isnan(value)) return "0";  // also folds -0 into 0
-    // %g with 15 significant digits already drops trailing zeros; it switches to an exponent
-    // only below 1e-4 and from 1e15 on, far outside anything the program shows.
+    // 15 significant digits in the %g form drop trailing zeros; the exponent appears only
+    // below 1e-4 and from 1e15 on, far outside anything the program shows.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return buffer;
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    return std::string(buffer, written.ptr);
 }
 
 bool parseNumber(const std::string& text, double& value) {
@@ -29,7 +42,7 @@ bool parseNumber(const std::string& text, double& value) {
     const char* begin = text.c_str();
     char* end = nullptr;
     errno = 0;
-    const double parsed = std::strtod(begin, &end);
+    const double parsed = strtod_l(begin, &end, classicNumbers());
     if (end == begin || errno == ERANGE) return false;
     while (*end == ' ') ++end;
     if (*end != '\0') return false;

@@ -8,7 +8,7 @@
 
 namespace dg {
 
-// The resampler's filters, in the order of the filter list (WorkflowState::resampleFilter
+// The resampler's filters, in the order of the filter list (the run's resampleFilter
 // indexes it).
 enum class ResampleFilter : std::int32_t { Box, Triangle, Hermite, Bell, Spline, Lanczos3, Mitchell };
 
@@ -30,8 +30,8 @@ void ResampleInPlace(std::int32_t newWidth, std::int32_t newHeight, std::int32_t
 // Resamples source into target, whose size is already set: first every row to the target
 // width, then every column to the target height, with integer weights (kernel x 256, rounded
 // half to even), truncating division and mirroring at the edges; radius 0 (or less) takes the
-// filter's default. Leaves target untouched when either picture has a zero dimension. Rows are split across the workers of forEachRowBlock;
-// the bytes do not depend on their number.
+// filter's default. Leaves target untouched when either picture has a zero dimension. Rows are split across
+// the workers of forEachRowBlock; the bytes do not depend on their number.
 void ResampleInto(std::int32_t filterIndex, float radius, const RgbImage& source, RgbImage& target);
 
 namespace resample_detail {

@@ -30,7 +30,7 @@ PixelSize outputPixelSize(std::int32_t widthWhole, std::int32_t widthHundredths,
             outputPixels(heightWhole, heightHundredths, dpi, unit)};
 }
 
-PixelSize outputPixelSize(const WorkflowState& state) {
+PixelSize outputPixelSize(const OutputSettings& state) {
     return outputPixelSize(state.outputWidthWhole, state.outputWidthHundredths, state.outputHeightWhole,
                            state.outputHeightHundredths, state.outputDpi, state.unit);
 }

@@ -2,17 +2,10 @@
 
 #include <cstdint>
 
-#include "app/WorkflowState.h"
+#include "imaging/OutputSettings.h"
 #include "imaging/RgbImage.h"
 
 namespace dg {
-
-// The output's size in pixels at the output resolution.
-struct PixelSize {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    bool operator==(const PixelSize&) const = default;
-};
 
 // round(length * dpi) in inches, round(length / 2.54 * dpi) in centimetres, with length =
 // whole + hundredths / 100, in extended precision and rounded half to even. Fails with a
@@ -21,7 +14,7 @@ std::int32_t outputPixels(std::int32_t whole, std::int32_t hundredths, std::int3
 PixelSize outputPixelSize(std::int32_t widthWhole, std::int32_t widthHundredths, std::int32_t heightWhole,
                           std::int32_t heightHundredths, std::int32_t dpi, MeasuringUnit unit);
 // From the output settings of the workflow state.
-PixelSize outputPixelSize(const WorkflowState& state);
+PixelSize outputPixelSize(const OutputSettings& state);
 
 // Whether bringing source to the output size needs more pixels in either direction; an empty
 // source counts as enlarging.

@@ -25,16 +25,17 @@ struct PendingPage {
     std::function<void(RgbImage&)> compose;  // into a page picture
 };
 
-std::vector<std::uint8_t> encodePage(const RgbImage& page, PageFileType type) {
-    return type == PageFileType::Bmp ? encodeBmp(page) : encodeJpeg(page, kPageJpegQuality);
+// Every page is a whole printer page, so it claims the printer's resolution.
+std::vector<std::uint8_t> encodePage(const RgbImage& page, PageFileType type, std::int32_t dpi) {
+    return type == PageFileType::Bmp ? encodeBmp(page, dpi) : encodeJpeg(page, kPageJpegQuality, dpi);
 }
 
 // Pages are made one after another (each on all cores, and the label needs the UI thread's
 // fonts), then encoded side by side, one page per worker, then written in order. The page
 // pictures are reused from batch to batch. When a page fails, the pages before it are still
 // written before the failure is passed on.
-void writePages(const std::vector<PendingPage>& pages, PageFileType type, const std::string& folder,
-                FileSystem& files) {
+void writePages(const std::vector<PendingPage>& pages, PageFileType type, std::int32_t dpi,
+                const std::string& folder, FileSystem& files) {
     const std::size_t batch = static_cast<std::size_t>(std::max(1, workerCount()));
     std::vector<RgbImage> composed(std::min(batch, pages.size()));
     for (std::size_t first = 0; first < pages.size(); first += batch) {
@@ -55,7 +56,7 @@ void writePages(const std::vector<PendingPage>& pages, PageFileType type, const 
         std::vector<std::exception_ptr> errors(good);
         auto encodeOne = [&](std::size_t k) {
             try {
-                encoded[k] = encodePage(composed[k], type);
+                encoded[k] = encodePage(composed[k], type, dpi);
             } catch (...) {
                 errors[k] = std::current_exception();
             }
@@ -87,7 +88,7 @@ void writePages(const std::vector<PendingPage>& pages, PageFileType type, const 
     }
 }
 
-bool runExport(const PageEntries& entries, const PagePictures& pictures, const WorkflowState& state,
+bool runExport(const PageEntries& entries, const PagePictures& pictures, const OutputSettings& state,
                const PageSettings& settings, const ExportSettings& exportSettings, int screenDpi,
                Platform& platform) {
     Printer& printer = platform.printer;
@@ -135,7 +136,7 @@ bool runExport(const PageEntries& entries, const PagePictures& pictures, const W
                                        entries.channel(n).caption);
              }});
     }
-    writePages(pages, type, folder, platform.files);
+    writePages(pages, type, printer.dpiY(), folder, platform.files);
 
     if (exportSettings.openTarget) platform.shell.openFolder(folder);
     platform.dialogs.message(kPagesSavedMessage + joinPath(folder, ""));
@@ -151,7 +152,7 @@ std::string channelPageFileName(int n, PageFileType type) {
     return std::to_string(n) + "page" + extension(type);
 }
 
-bool exportCheckedPages(const PageEntries& entries, const PagePictures& pictures, const WorkflowState& state,
+bool exportCheckedPages(const PageEntries& entries, const PagePictures& pictures, const OutputSettings& state,
                         const PageSettings& settings, const ExportSettings& exportSettings, int screenDpi,
                         Platform& platform) {
     try {

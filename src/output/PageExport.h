@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/WorkflowState.h"
+#include "imaging/OutputSettings.h"
 #include "output/PageEntries.h"
 #include "output/PageLayout.h"
 #include "output/PagePictures.h"
@@ -34,7 +34,7 @@ std::string channelPageFileName(int n, PageFileType type);
 // the same whatever the number of workers, and are written in entry order, so a failure
 // leaves every page before it on disk. Failures show "ERROR" and their text. The entries keep
 // their ticks. Returns whether the pages were saved.
-bool exportCheckedPages(const PageEntries& entries, const PagePictures& pictures, const WorkflowState& state,
+bool exportCheckedPages(const PageEntries& entries, const PagePictures& pictures, const OutputSettings& state,
                         const PageSettings& settings, const ExportSettings& exportSettings, int screenDpi,
                         Platform& platform);
 

@@ -27,7 +27,7 @@ double outputCentimetres(const std::string& text, MeasuringUnit unit) {
     return unit == MeasuringUnit::Inches ? value * 2.54 : value;
 }
 
-PixelSize outputSizeInPrinterPixels(const WorkflowState& state, std::int32_t dpi) {
+PixelSize outputSizeInPrinterPixels(const OutputSettings& state, std::int32_t dpi) {
     const double widthCm = outputCentimetres(state.outputWidthText, state.unit);
     const double heightCm = outputCentimetres(state.outputHeightText, state.unit);
     return PixelSize{roundToPixels(widthCm * dpi / 2.54), roundToPixels(heightCm * dpi / 2.54)};
@@ -80,7 +80,8 @@ PageDecoration pageDecoration(const PageSettings& settings, std::int32_t printer
     return d;
 }
 
-PagePlacement placementFor(const Printer& printer, const WorkflowState& state, const PageSettings& settings) {
+PagePlacement placementFor(const Printer& printer, const OutputSettings& state,
+                           const PageSettings& settings) {
     PagePlacement p;
     p.pageWidth = printer.pageWidthPx();
     p.pageHeight = printer.pageHeightPx();

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/WorkflowState.h"
+#include "imaging/OutputSettings.h"
 #include "imaging/RgbImage.h"
 #include "platform/Printer.h"
 
@@ -23,11 +23,6 @@ struct PageSettings {
     int cornerSizeMm = 50;  // 1..500
 };
 
-struct PixelSize {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-};
-
 struct PageRect {
     std::int32_t x = 0;
     std::int32_t y = 0;
@@ -40,7 +35,7 @@ struct PageRect {
 double outputCentimetres(const std::string& text, MeasuringUnit unit);
 
 // The output's size on paper in printer pixels at `dpi`: round(cm * dpi / 2.54) each way.
-PixelSize outputSizeInPrinterPixels(const WorkflowState& state, std::int32_t dpi);
+PixelSize outputSizeInPrinterPixels(const OutputSettings& state, std::int32_t dpi);
 
 // round(mm * dpi / 25.4): the page corners' length and pen width.
 std::int32_t millimetresToPrinterPixels(std::int32_t millimetres, std::int32_t dpi);
@@ -73,7 +68,7 @@ struct PagePlacement {
     std::int32_t pageHeight = 0;
     PageRect picture;
 };
-PagePlacement placementFor(const Printer& printer, const WorkflowState& state, const PageSettings& settings);
+PagePlacement placementFor(const Printer& printer, const OutputSettings& state, const PageSettings& settings);
 
 // The one page composer for printing and export: a white page with the picture stretched
 // into its rectangle, then the page corners and the caption at (0, 0) as decorated.

@@ -29,7 +29,7 @@ void printPlaced(const RgbImage& picture, PageEntry& entry, const PagePlacement&
     entry.ticked = false;
 }
 
-void runPrinting(PageEntries& entries, const PagePictures& pictures, const WorkflowState& state,
+void runPrinting(PageEntries& entries, const PagePictures& pictures, const OutputSettings& state,
                  const PageSettings& settings, Printer& printer, Dialogs& dialogs) {
     // Corner length and pen width use the resolution as it is before the print dialogs; the
     // label's points become pixels at the printer's resolution, as on paper.
@@ -69,7 +69,7 @@ void runPrinting(PageEntries& entries, const PagePictures& pictures, const Workf
 
 }  // namespace
 
-void printChecked(PageEntries& entries, const PagePictures& pictures, const WorkflowState& state,
+void printChecked(PageEntries& entries, const PagePictures& pictures, const OutputSettings& state,
                   const PageSettings& settings, Printer& printer, Dialogs& dialogs) {
     try {
         runPrinting(entries, pictures, state, settings, printer, dialogs);

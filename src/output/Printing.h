@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/WorkflowState.h"
+#include "imaging/OutputSettings.h"
 #include "output/PageEntries.h"
 #include "output/PageLayout.h"
 #include "output/PagePictures.h"
@@ -20,7 +20,7 @@ inline constexpr const char* kErrorPrefix = "ERROR";
 // the second print dialog, COLOR MATCHING in portrait, RESULT and channels 1..23, one job per
 // page. A printed entry is unticked, so the ticks are what is left to print. Any failure
 // stops the run with "ERROR" and the failure's text; the entries not printed stay ticked.
-void printChecked(PageEntries& entries, const PagePictures& pictures, const WorkflowState& state,
+void printChecked(PageEntries& entries, const PagePictures& pictures, const OutputSettings& state,
                   const PageSettings& settings, Printer& printer, Dialogs& dialogs);
 
 }  // namespace dg

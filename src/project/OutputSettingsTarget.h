@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/WorkflowState.h"
+#include "imaging/OutputSettings.h"
 
 namespace dg {
 

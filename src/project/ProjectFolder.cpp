@@ -11,37 +11,43 @@ namespace dg {
 
 namespace {
 
+// The result, its channels and the stencil are made at the output size, so they claim the
+// output resolution and print at their true size elsewhere too. _Source.bmp claims it only
+// when it is the scaled SOURCE picture; the picture as taken in claims none.
 void writePicture(FileSystem& files, const std::string& folder, const std::string& name,
-                  const RgbImage& picture) {
-    files.writeFile(joinPath(folder, name), encodeBmp(picture));
+                  const RgbImage& picture, std::int32_t dpi) {
+    files.writeFile(joinPath(folder, name), encodeBmp(picture, dpi));
 }
 
-void writeProjectFiles(const ProjectContent& content, const WorkflowState& state, const std::string& folder,
+void writeProjectFiles(const ProjectContent& content, const OutputSettings& state, const std::string& folder,
                        FileSystem& files) {
-    writePicture(files, folder, "_Source.bmp", content.sourceFile);
-    writePicture(files, folder, "_Result0.bmp", content.channels.before);
-    writePicture(files, folder, kResultFileName, content.channels.after);
+    const bool sourceScaled = content.sourceFile.width() == content.source.width() &&
+                              content.sourceFile.height() == content.source.height();
+    writePicture(files, folder, "_Source.bmp", content.sourceFile, sourceScaled ? state.outputDpi : 0);
+    writePicture(files, folder, "_Result0.bmp", content.channels.before, state.outputDpi);
+    writePicture(files, folder, kResultFileName, content.channels.after, state.outputDpi);
     const std::string descriptor = projectDescriptor(state, content.source.width(), content.source.height());
     files.writeFile(joinPath(folder, kDescriptorFileName),
                     std::vector<std::uint8_t>(descriptor.begin(), descriptor.end()));
     for (int n = 1; n <= kChannelCount; ++n) {
         const Channel& channel = content.channels.channel(n);
-        if (channel.checked) writePicture(files, folder, channelFileName(n), channel.mask);
+        if (channel.checked) writePicture(files, folder, channelFileName(n), channel.mask, state.outputDpi);
     }
-    if (content.stencil != nullptr) writePicture(files, folder, "Stencil.bmp", *content.stencil);
+    if (content.stencil != nullptr)
+        writePicture(files, folder, "Stencil.bmp", *content.stencil, state.outputDpi);
 }
 
 }  // namespace
 
 std::string unitName(MeasuringUnit unit) { return unit == MeasuringUnit::Inches ? "Inches" : "Centimeters"; }
 
-std::string projectFolderPath(const std::string& chosenName, const WorkflowState& state) {
+std::string projectFolderPath(const std::string& chosenName, const OutputSettings& state) {
     const std::string unit = unitName(state.unit);
     return chosenName + " -OUTPUT- " + state.outputWidthText + "-" + unit + " W -" + state.outputHeightText +
            "-" + unit + " H-" + std::to_string(state.outputDpi) + "  DPI";
 }
 
-std::string projectDescriptor(const WorkflowState& state, std::int32_t sourceWidth,
+std::string projectDescriptor(const OutputSettings& state, std::int32_t sourceWidth,
                               std::int32_t sourceHeight) {
     const std::string lines[] = {
         "index",
@@ -70,7 +76,7 @@ ProjectContent printingScreenProject(const RgbImage& intake, const RgbImage& sou
     return ProjectContent{intake.empty() ? source : intake, source, channels, stencilOrNull};
 }
 
-bool saveProject(const ProjectContent& content, const WorkflowState& state, Dialogs& dialogs,
+bool saveProject(const ProjectContent& content, const OutputSettings& state, Dialogs& dialogs,
                  FileSystem& files) {
     const auto chosen = dialogs.saveAs();
     if (!chosen) return false;

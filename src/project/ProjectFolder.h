@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/WorkflowState.h"
+#include "imaging/OutputSettings.h"
 #include "imaging/RgbImage.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -20,12 +20,12 @@ std::string unitName(MeasuringUnit unit);
 
 // The chosen name followed by " -OUTPUT- ", the width text, "-", the unit, " W -", the height
 // text, "-", the unit, " H-", the DPI and "  DPI".
-std::string projectFolderPath(const std::string& chosenName, const WorkflowState& state);
+std::string projectFolderPath(const std::string& chosenName, const OutputSettings& state);
 
 // PROJECT.CSP: eleven lines, each ended by CR LF (the last too): "index", DPI, width whole,
 // width hundredths, height whole, height hundredths, unit ("1" inches, "2" centimetres),
 // SOURCE width and height in pixels, width text, height text.
-std::string projectDescriptor(const WorkflowState& state, std::int32_t sourceWidth,
+std::string projectDescriptor(const OutputSettings& state, std::int32_t sourceWidth,
                               std::int32_t sourceHeight);
 
 // What a project folder holds, as the screen that saves it sees it.
@@ -48,7 +48,7 @@ ProjectContent printingScreenProject(const RgbImage& intake, const RgbImage& sou
 // order, and "PROJECT SAVED IN FOLDER: " with the path. A folder that cannot be created or a
 // file that cannot be written shows the system's error; files already written stay and no
 // success message follows. Returns whether the project was saved.
-bool saveProject(const ProjectContent& content, const WorkflowState& state, Dialogs& dialogs,
+bool saveProject(const ProjectContent& content, const OutputSettings& state, Dialogs& dialogs,
                  FileSystem& files);
 
 }  // namespace dg

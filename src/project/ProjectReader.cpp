@@ -89,7 +89,7 @@ std::int32_t DescriptorLines::integer(std::size_t index) const {
                                                               std::numeric_limits<std::int32_t>::max()));
 }
 
-void restoreOutputSettingsOnIntake(const FileSystem& files, const WorkflowState& state,
+void restoreOutputSettingsOnIntake(const FileSystem& files, const OutputSettings& state,
                                    OutputSettingsTarget& target, std::int32_t sourceWidth,
                                    std::int32_t sourceHeight) {
     const std::string path = joinPath(files.currentFolder(), kDescriptorFileName);
@@ -110,7 +110,7 @@ void restoreOutputSettingsOnIntake(const FileSystem& files, const WorkflowState&
     target.setHeightHundredths(static_cast<std::int32_t>(hundredths));
 }
 
-OpenedProject openProject(Dialogs& dialogs, const FileSystem& files, WorkflowState& state,
+OpenedProject openProject(Dialogs& dialogs, const FileSystem& files, OutputSettings& state,
                           OutputSettingsTarget& target, RgbImage& source) {
     OpenedProject opened;
     const auto chosen = dialogs.openProject();

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/WorkflowState.h"
+#include "imaging/OutputSettings.h"
 #include "imaging/RgbImage.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -37,7 +37,7 @@ private:
 // aspect on, the height follows the width and the SOURCE picture's proportions. `state` is
 // what the target writes, read back for that last step. A line that is not a number stops
 // with a Failure; what was applied before it stays.
-void restoreOutputSettingsOnIntake(const FileSystem& files, const WorkflowState& state,
+void restoreOutputSettingsOnIntake(const FileSystem& files, const OutputSettings& state,
                                    OutputSettingsTarget& target, std::int32_t sourceWidth,
                                    std::int32_t sourceHeight);
 
@@ -55,7 +55,7 @@ struct OpenedProject {
 // lines 1 to 5 through the target with preserve aspect cleared and set again, and RESULT.bmp
 // is read. Without RESULT.bmp, "Fife/s/ missing!" is shown. A malformed line stops with a
 // Failure after what came before it was applied.
-OpenedProject openProject(Dialogs& dialogs, const FileSystem& files, WorkflowState& state,
+OpenedProject openProject(Dialogs& dialogs, const FileSystem& files, OutputSettings& state,
                           OutputSettingsTarget& target, RgbImage& source);
 
 }  // namespace dg

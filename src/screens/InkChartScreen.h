@@ -2,19 +2,29 @@
 
 #include <QWidget>
 
+#include "imaging/RgbImage.h"
+
 namespace dg {
 
+class PictureBox;
 class ScreenSet;
 
-// The chart of the primary inks. Created hidden at start-up with its caption; its controls come with its own
-// work.
+// The chart of the primary inks, opened from COLOR MATCHING: the chart picture with PRINT and
+// CLOSE WINDOW.
 class TForm024 : public QWidget {
     Q_OBJECT
 public:
     explicit TForm024(ScreenSet& screens);
 
+    // 347 x 441, the eight inks each with its name.
+    RgbImage chart;
+
+    // Prints the chart as COLOR MATCHING prints its page: portrait, stretched over the page.
+    void print();
+
 private:
-    [[maybe_unused]] ScreenSet& screens_;
+    ScreenSet& screens_;
+    PictureBox* chartBox_ = nullptr;
 };
 
 }  // namespace dg

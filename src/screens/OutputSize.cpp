@@ -13,12 +13,20 @@
 #include <limits>
 
 #include "app/OutputSizeRules.h"
+#include "imaging/CountColors.h"
 #include "imaging/Numbers.h"
+#include "imaging/Scaling.h"
+#include "screens/ChannelsScreen.h"
 #include "screens/InfoWindows.h"
+#include "screens/PrintingScreen.h"
+#include "screens/ResizeForm.h"
 #include "screens/ScreenGeometry.h"
 #include "screens/ScreenLook.h"
 #include "screens/ScreenSet.h"
 #include "screens/SelectTask.h"
+#include "screens/SeparationScreen.h"
+#include "screens/TribalScreen.h"
+#include "screens/Viewers.h"
 
 namespace dg {
 
@@ -67,6 +75,9 @@ TForm004::TForm004(ScreenSet& screens) : QWidget(nullptr), screens_(screens) {
     look::setBackground(this, look::kLightBackground);
     buildControls();
     SpinEdit6.bind([this] { recompute(); });
+    SpinEdit9.bind([this] { resizeRoute(); });
+    SpinEdit10.bind([this] { tribalRoute(); });
+    SpinEdit11.bind([this] { resamplingStep(); });
     storeFields();
     const bool preserve = preserveAspect_->isChecked();
     for (QWidget* w : {static_cast<QWidget*>(SpinEdit4), static_cast<QWidget*>(SpinEdit5),
@@ -203,7 +214,10 @@ void TForm004::buildControls() {
     connect(backButton, &QPushButton::clicked, this, &TForm004::back);
     connect(help, &QPushButton::clicked, this, [this] { screens_.help004->show(); });
     connect(closeForResizer_, &QPushButton::clicked, this, [this] { screens_.endApplication(); });
-    // What NEXT starts belongs to the scaling routes, which the next screens bring.
+    connect(nextSingleFile_, &QPushButton::clicked, this,
+            [this] { screens_.guard([&] { nextSingleFileClick(); }); });
+    connect(nextColorReduction_, &QPushButton::clicked, this,
+            [this] { screens_.guard([&] { nextColorReductionClick(); }); });
 }
 
 void TForm004::storeFields() {
@@ -292,6 +306,108 @@ void TForm004::fitToPageWidth() {
         SpinEdit4->setValue(toField(height.whole));
         SpinEdit5->setValue(toField(height.hundredths));
     }
+}
+
+void TForm004::resamplingStep() {
+    RgbImage& result = screens_.pictures.result;
+    if (screens_.pictures.source.empty()) {
+        result.clear();
+        return;
+    }
+    const BusyPointer busy(screens_.platform.dialogs);
+    dg::resamplingStep(screens_.pictures.source, result, screens_.state.resampleFilter);
+}
+
+void TForm004::scaleInto(RgbImage& destination) {
+    PictureBuffers& pictures = screens_.pictures;
+    const PixelSize size = outputPixelSize(screens_.state);
+    pictures.result.reset(size.width, size.height);
+    destination.reset(size.width, size.height);
+    if (isEnlarging(size, pictures.source)) {
+        screens_.state.resampleFilter = 2;  // "Hermite"
+        SpinEdit11.step();
+        // An empty SOURCE leaves RESULT empty and the destination blank.
+        if (!pictures.result.empty()) destination = pictures.result;
+    } else {
+        plainStretch(pictures.source, destination);
+    }
+}
+
+void TForm004::passOnPrinterWarning() {
+    screens_.form029->hideMessageLine();
+    if (screens_.state.exceedsPrinterArea) screens_.form029->showMessageLine(kExceedsPrinterAreaText);
+}
+
+void TForm004::scaleSourcePicture() {
+    PictureBuffers& pictures = screens_.pictures;
+    screens_.form003->hide();
+    scaleInto(pictures.preview);
+    pictures.result.clear();
+    passOnPrinterWarning();
+    pictures.source = std::move(pictures.preview);
+    pictures.preview.clear();
+    pictures.result.reset(pictures.source.width(), pictures.source.height());
+}
+
+void TForm004::nextSingleFileClick() {
+    screens_.help004->hide();
+    screens_.form010->hide();
+    screens_.form029->setSaveProjectVisible(false);
+    screens_.form003->hide();
+    RgbImage& after = screens_.form019->channelSet.after;
+    scaleInto(after);
+    screens_.form029->resultThumbnail = after;
+    screens_.form029->offerResultOnly();
+    screens_.pictures.result.clear();
+    screens_.form029->show();
+    passOnPrinterWarning();
+    hide();
+}
+
+void TForm004::nextColorReductionClick() {
+    screens_.help004->hide();
+    screens_.form010->hide();
+    screens_.form029->setSaveProjectVisible(true);
+    hide();
+    screens_.form002->hide();
+    screens_.form003->hide();
+    const TaskMode task = screens_.state.task;
+    if (task == TaskMode::CreateTribalTattoo) screens_.form002->show();
+    if (task == TaskMode::TattooIn23Colors) {
+        screens_.form019->setEditPanelEnabled(true);
+        SpinEdit9.step();
+    } else if (task == TaskMode::CreateTribalTattoo) {
+        screens_.form019->setEditPanelEnabled(false);
+        SpinEdit10.step();
+    }
+    screens_.form021->resetPictureFrames();
+}
+
+void TForm004::resizeRoute() {
+    if (screens_.state.task != TaskMode::TattooIn23Colors) return;
+    hide();
+    screens_.form027->SpinEdit3.step();
+    const RgbImage& source = screens_.pictures.source;
+    // Fewer than 24 colours need no reduction: straight to the channels screen.
+    if (CountColors(source) < 24) {
+        TForm019& channels = *screens_.form019;
+        channels.channelSet.before = source;
+        channels.hideAfterPicture();
+        channels.SpinEdit000.step();
+        return;
+    }
+    TForm021& separation = *screens_.form021;
+    separation.sourceCopy = source;
+    separation.SpinEdit0.step();
+    separation.SpinEdit4.step();
+    separation.show();
+}
+
+void TForm004::tribalRoute() {
+    if (screens_.state.task != TaskMode::CreateTribalTattoo) return;
+    scaleSourcePicture();
+    screens_.form005->show();
+    screens_.form005->enter();
 }
 
 void TForm004::back() { screens_.goToSelectTask(this, screens_.help004.get()); }

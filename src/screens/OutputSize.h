@@ -50,6 +50,14 @@ public:
     void fitToPageWidth();
     void back();
 
+    // The scaling routes that leave this screen forwards.
+    void nextSingleFileClick();
+    void nextColorReductionClick();
+    // Scale the SOURCE picture: SOURCE becomes the picture at the output's pixel size
+    // (resampled with Hermite when it grows, stretched otherwise); RESULT is left blank at
+    // that size and PREVIEW, the scratch space, empty.
+    void scaleSourcePicture();
+
     // Restored settings go through the same controls as the user's.
     void setUnit(MeasuringUnit unit) override;
     void setPreserveAspect(bool preserve) override;
@@ -68,6 +76,11 @@ private:
     void fieldChanged();
     void preserveAspectClick(bool ticked);
     void storeFields();
+    void scaleInto(RgbImage& destination);
+    void resamplingStep();
+    void resizeRoute();
+    void tribalRoute();
+    void passOnPrinterWarning();
 
     ScreenSet& screens_;
     QCheckBox* preserveAspect_ = nullptr;

@@ -2,13 +2,27 @@
 
 #include <QString>
 #include <QWidget>
+#include <array>
 
 #include "imaging/RgbImage.h"
 #include "output/PageEntries.h"
+#include "output/PageExport.h"
+#include "output/PageLayout.h"
+#include "output/PagePictures.h"
+
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
+class QCloseEvent;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
 
 namespace dg {
 
 class ScreenSet;
+class Thumbnail;
 
 // PRINTING: the 26 page entries, their placement on the printer page, printing, page export
 // and the project save.
@@ -33,9 +47,67 @@ public:
     void offerResultOnly();
     const PageEntries& entries() const { return entries_; }
 
+    // The settings as the controls show them now.
+    PageSettings pageSettings() const;
+    ExportSettings exportSettings() const;
+
+    // The buttons' actions.
+    void checkAll();
+    void uncheckAll();
+    void printCheckedPages();
+    void saveCheckedPages();
+    void saveProjectAs();
+    void closeToSelectTask();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void buildControls();
+    // The check boxes show the entries; a user's tick goes back into the entries.
+    void showEntries();
+    void entryToggled(PageEntry& entry, bool ticked);
+    PagePictures pictures() const;
+
     ScreenSet& screens_;
     PageEntries entries_;
+    bool showingEntries_ = false;
+
+    QCheckBox* stencilEntry_ = nullptr;
+    QCheckBox* resultEntry_ = nullptr;
+    QCheckBox* colorMatchingEntry_ = nullptr;
+    std::array<QCheckBox*, kChannelCount> channelEntries_{};
+    Thumbnail* stencilThumbnail_ = nullptr;
+    Thumbnail* resultThumbnail_ = nullptr;
+    QButtonGroup* align_ = nullptr;
+    QCheckBox* labelOnTop_ = nullptr;
+    QSpinBox* fontSize_ = nullptr;
+    QCheckBox* pageCorners_ = nullptr;
+    QSpinBox* cornerWidth_ = nullptr;
+    QSpinBox* cornerSize_ = nullptr;
+    QWidget* messageLine_ = nullptr;
+    QLabel* messageText_ = nullptr;
+    QRadioButton* asJpeg_ = nullptr;
+    QRadioButton* asBmp_ = nullptr;
+    QCheckBox* openTarget_ = nullptr;
+    QPushButton* saveProject_ = nullptr;
+};
+
+// A picture shrunk to fit its box, proportions kept; a click shows the picture in PREVIEW.
+class Thumbnail : public QWidget {
+    Q_OBJECT
+public:
+    Thumbnail(const RgbImage& picture, QWidget* parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    const RgbImage& picture_;
 };
 
 }  // namespace dg

@@ -20,6 +20,7 @@
 #include "screens/SplashScreen.h"
 #include "screens/TribalScreen.h"
 #include "screens/Viewers.h"
+#include "screens/ViewersOnTop.h"
 
 namespace dg {
 
@@ -73,6 +74,8 @@ ScreenSet::ScreenSet(Platform& platform_, std::function<void()> endApplication)
     helpChange = std::make_unique<ThelpChange>();
     helpMerge = std::make_unique<ThelpMerge>();
     wireHelpClosing();
+    // Owned by the SOURCE viewer, the last of the three to go.
+    new ViewersOnTop({form002.get(), form003.get(), form010.get()}, windows(), form002.get());
     // Given now, while every one of them is hidden: changing a visible window's buttons
     // would make it flicker when the first picture comes in.
     giveTitleBarButtons();

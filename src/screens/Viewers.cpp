@@ -4,7 +4,9 @@
 #include <QString>
 
 #include "imaging/CountColors.h"
+#include "screens/ChangeColorsScreen.h"
 #include "screens/PictureBox.h"
+#include "screens/PointerTracking.h"
 #include "screens/ScreenSet.h"
 
 namespace dg {
@@ -30,6 +32,16 @@ TForm002::TForm002(ScreenSet& screens) : QWidget(nullptr, kViewerFlags), screens
     Image1->setObjectName("Image1");
     Image1->setGeometry(0, 0, 296, 439);
     connect(Image1, &PictureBox::clicked, this, &TForm002::Image1Click);
+    // In the 23-colour task the SOURCE picture samples and changes colours for CHANGE COLORS,
+    // at the same positions as the working picture.
+    new PointerTracking(Image1, [this](int x, int y) {
+        if (screens_.state.task == TaskMode::TattooIn23Colors && screens_.form022)
+            screens_.form022->pointerMoved(x, y);
+    });
+    connect(Image1, &PictureBox::doubleClicked, this, [this] {
+        if (screens_.state.task == TaskMode::TattooIn23Colors && screens_.form022)
+            screens_.guard([this] { screens_.form022->changeAtPointer(); });
+    });
     SpinEdit1.bind([this] { refresh(); });
 }
 

@@ -8,17 +8,29 @@ namespace dg {
 namespace {
 
 TEST(Bmp, WritesAStandard24BitFile) {
-    RgbImage picture = test::imageFromRows({{makeColor(255, 0, 0), makeColor(0, 255, 0)},
-                                            {makeColor(0, 0, 255), makeColor(1, 2, 3)}});
+    RgbImage picture = test::imageFromRows(
+        {{makeColor(255, 0, 0), makeColor(0, 255, 0)}, {makeColor(0, 0, 255), makeColor(1, 2, 3)}});
     const auto file = encodeBmp(picture);
     ASSERT_EQ(file.size(), 14u + 40u + 2u * 8u);
     EXPECT_EQ(file[0], 'B');
-    EXPECT_EQ(file[10], 54);    // pixel data right after the headers
-    EXPECT_EQ(file[28], 24);    // bits per pixel
-    EXPECT_EQ(file[30], 0);     // no compression
+    EXPECT_EQ(file[10], 54);  // pixel data right after the headers
+    EXPECT_EQ(file[28], 24);  // bits per pixel
+    EXPECT_EQ(file[30], 0);   // no compression
     // Bottom row first, blue green red, rows padded with zeros.
     const std::uint8_t firstRow[8] = {255, 0, 0, 3, 2, 1, 0, 0};
     for (int i = 0; i < 8; ++i) EXPECT_EQ(file[54 + i], firstRow[i]) << i;
+}
+
+TEST(Bmp, ResolutionIsWrittenAsPixelsPerMetre) {
+    const std::pair<std::int32_t, std::uint32_t> cases[] = {
+        {0, 0}, {-5, 0}, {70, 2756}, {96, 3780}, {100, 3937}, {160, 6299}, {300, 11811}, {600, 23622}};
+    for (const auto& [dpi, ppm] : cases) {
+        SCOPED_TRACE(dpi);
+        const auto file = encodeBmp(RgbImage(1, 1), dpi);
+        for (std::size_t at : {38u, 42u})
+            EXPECT_EQ(file[at] | file[at + 1] << 8 | file[at + 2] << 16 | std::uint32_t{file[at + 3]} << 24,
+                      ppm);
+    }
 }
 
 TEST(Bmp, RoundTripsEveryWidthModFour) {

@@ -33,7 +33,7 @@ TEST(Scaling, OutputPixelsRoundHalfToEvenInExtendedPrecision) {
         EXPECT_EQ(outputPixels(c.whole, c.hundredths, c.dpi, c.unit), c.pixels)
             << c.whole << "." << c.hundredths << " at " << c.dpi;
     }
-    WorkflowState state;
+    OutputSettings state;
     state.unit = MeasuringUnit::Centimeters;
     state.outputDpi = 160;
     state.outputWidthWhole = 8;

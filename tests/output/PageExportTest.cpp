@@ -63,7 +63,7 @@ protected:
 
     test::TempFolder temp;
     test::RecordingPlatform fakes;
-    WorkflowState state;
+    OutputSettings state;
     PageSettings settings;
     ChannelSet channels;
     RgbImage stencil = test::randomImage(5, 5, 70);
@@ -111,6 +111,30 @@ TEST_F(Export, BmpPagesAreThePrintedPagesInTheirOrder) {
     // The colour-matching page is a portrait page, stretched, without corners or label.
     const RgbImage matching = decodeBmp24(fileBytes(pagesFolder() + "/ColorMatchingPage.bmp"));
     EXPECT_TRUE(SameImage(composeStretchedPage(colorMatching, 200, 300), matching));
+}
+
+// Another program prints an exported page at its true size: each page claims the printer's
+// resolution, as pixels per metre in a BMP file and as the JFIF density in a JPEG file.
+TEST_F(Export, PagesClaimThePrintersResolution) {
+    entries.result.ticked = true;
+    fakes.printer.resolutionX = 90;  // the vertical resolution serves both directions
+    ASSERT_TRUE(exportAs(PageFileType::Bmp, "bmp"));
+    const std::vector<std::uint8_t> bmp = fileBytes(pagesFolder("bmp") + "/RESULTpage.bmp");
+    ASSERT_GE(bmp.size(), 54u);
+    for (std::size_t at : {38u, 42u}) {
+        const std::uint32_t ppm =
+            bmp[at] | bmp[at + 1] << 8 | bmp[at + 2] << 16 | std::uint32_t{bmp[at + 3]} << 24;
+        EXPECT_EQ(ppm, 3937u);  // 100 DPI
+    }
+
+    ASSERT_TRUE(exportAs(PageFileType::Jpeg, "jpeg"));
+    const std::vector<std::uint8_t> jpeg = fileBytes(pagesFolder("jpeg") + "/RESULTpage.jpeg");
+    // SOI, then APP0: length, "JFIF\0", version, units, X density, Y density.
+    ASSERT_GE(jpeg.size(), 18u);
+    ASSERT_EQ(std::string(jpeg.begin() + 6, jpeg.begin() + 11), std::string("JFIF\0", 5));
+    EXPECT_EQ(jpeg[13], 1);  // dots per inch
+    EXPECT_EQ(jpeg[14] << 8 | jpeg[15], 100);
+    EXPECT_EQ(jpeg[16] << 8 | jpeg[17], 100);
 }
 
 TEST_F(Export, SameFilesWhateverTheNumberOfWorkers) {

@@ -12,8 +12,8 @@ namespace {
 
 using test::SameImage;
 
-WorkflowState outputOf(const char* width, const char* height, MeasuringUnit unit) {
-    WorkflowState state;
+OutputSettings outputOf(const char* width, const char* height, MeasuringUnit unit) {
+    OutputSettings state;
     state.outputWidthText = width;
     state.outputHeightText = height;
     state.unit = unit;

@@ -47,7 +47,7 @@ protected:
 
     fake::FakePrinter printer;
     fake::FakeDialogs dialogs;
-    WorkflowState state;
+    OutputSettings state;
     PageSettings settings;
     ChannelSet channels;
     RgbImage stencil = test::randomImage(5, 5, 7);

@@ -35,8 +35,8 @@ std::set<std::string> filesIn(const std::string& folder) {
     return names;
 }
 
-WorkflowState settings() {
-    WorkflowState state;
+OutputSettings settings() {
+    OutputSettings state;
     state.unit = MeasuringUnit::Centimeters;
     state.outputDpi = 100;
     state.outputWidthWhole = 8;
@@ -49,7 +49,7 @@ WorkflowState settings() {
 }
 
 TEST(ProjectFolderName, HasItsElevenPieces) {
-    WorkflowState state = settings();
+    OutputSettings state = settings();
     EXPECT_EQ(projectFolderPath("/work/dragon", state),
               "/work/dragon -OUTPUT- 8.5-Centimeters W -6.38-Centimeters H-100  DPI");
     state.unit = MeasuringUnit::Inches;
@@ -62,7 +62,7 @@ TEST(ProjectFolderName, HasItsElevenPieces) {
 TEST(ProjectDescriptor, ElevenLinesEachEndedByCrLf) {
     EXPECT_EQ(projectDescriptor(settings(), 850, 638),
               "index\r\n100\r\n8\r\n50\r\n6\r\n38\r\n2\r\n850\r\n638\r\n8.5\r\n6.38\r\n");
-    WorkflowState inches = settings();
+    OutputSettings inches = settings();
     inches.unit = MeasuringUnit::Inches;
     EXPECT_EQ(projectDescriptor(inches, 1, 2).substr(0, 22), "index\r\n100\r\n8\r\n50\r\n6\r\n");
     EXPECT_NE(projectDescriptor(inches, 1, 2).find("\r\n38\r\n1\r\n1\r\n2\r\n"), std::string::npos);
@@ -94,7 +94,7 @@ protected:
 
     test::TempFolder temp;
     test::RecordingPlatform fakes;
-    WorkflowState state = settings();
+    OutputSettings state = settings();
     ChannelSet channels;
     RgbImage source = test::randomImage(5, 4, 9);
     RgbImage intake = test::randomImage(11, 7, 10);
@@ -129,6 +129,22 @@ TEST_F(SaveProject, FromThePrintingScreen) {
     ASSERT_TRUE(save(printingScreenProject(RgbImage(), source, channels, nullptr)));
     EXPECT_EQ(filesIn(folder()).count("Stencil.bmp"), 0u);
     EXPECT_TRUE(SameImage(source, decodeBmp24(fileBytes(folder() + "/_Source.bmp"))));
+}
+
+// The pictures of the output size claim the output resolution, so they print at their true
+// size in other programs; the picture as taken in has another size and claims none.
+TEST_F(SaveProject, PicturesOfTheOutputSizeClaimTheOutputResolution) {
+    state.outputDpi = 160;
+    ASSERT_TRUE(save(printingScreenProject(intake, source, channels, &stencil)));
+    auto ppm = [&](const std::string& name) {
+        const std::vector<std::uint8_t> bmp = fileBytes(folder() + "/" + name);
+        return bmp.size() < 46 ? 0u : bmp[38] | bmp[39] << 8 | bmp[40] << 16 | std::uint32_t{bmp[41]} << 24;
+    };
+    for (const char* name : {"_Result0.bmp", "RESULT.bmp", "3.bmp", "23.bmp", "Stencil.bmp"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(ppm(name), 6299u);  // 160 DPI
+    }
+    EXPECT_EQ(ppm("_Source.bmp"), 0u);
 }
 
 TEST_F(SaveProject, TheSameNameTwiceIsRefusedAndADifferentDpiIsANewFolder) {

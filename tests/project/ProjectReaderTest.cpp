@@ -39,7 +39,7 @@ protected:
 
     test::TempFolder temp;
     test::RecordingPlatform fakes;
-    WorkflowState state;
+    OutputSettings state;
     RecordingTarget target{state};
 };
 
@@ -111,7 +111,7 @@ TEST_F(Reader, BadDescriptorsOnIntake) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        state = WorkflowState{};
+        state = OutputSettings{};
         state.outputWidthWhole = 8;
         state.outputWidthHundredths = 50;
         target.calls.clear();
@@ -147,7 +147,7 @@ protected:
 };
 
 TEST_F(OpenProject, ASavedProjectComesBackWithItsSettingsAndItsResultByteForByte) {
-    WorkflowState saved;
+    OutputSettings saved;
     saved.unit = MeasuringUnit::Inches;
     saved.outputDpi = 150;
     saved.outputWidthWhole = 4;

@@ -10,10 +10,10 @@
 namespace dg::test {
 
 // Stands in for the output-size screen: records every call in order and keeps the values in
-// a WorkflowState, clamped into the fields' ranges as the screen's bounded fields do.
+// a OutputSettings, clamped into the fields' ranges as the screen's bounded fields do.
 class RecordingTarget : public OutputSettingsTarget {
 public:
-    explicit RecordingTarget(WorkflowState& state) : state_(state) {}
+    explicit RecordingTarget(OutputSettings& state) : state_(state) {}
     std::vector<std::string> calls;
 
     void setUnit(MeasuringUnit unit) override {
@@ -42,7 +42,7 @@ private:
         state_.outputHeightText =
             shortestText(state_.outputHeightWhole + state_.outputHeightHundredths / 100.0);
     }
-    WorkflowState& state_;
+    OutputSettings& state_;
 };
 
 }  // namespace dg::test

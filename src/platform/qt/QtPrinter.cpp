@@ -64,6 +64,15 @@ QtPrinter::QtPrinter(bool forceVirtual) : virtual_(forceVirtual) {
     }
 }
 
+std::unique_ptr<QtPrinter> QtPrinter::forPrinter(const std::string& name) {
+    const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(name));
+    if (info.isNull()) throw Failure("There is no printer \"" + name + "\".");
+    return std::unique_ptr<QtPrinter>(new QtPrinter(info));
+}
+
+QtPrinter::QtPrinter(const QPrinterInfo& info)
+    : printer_(std::make_unique<QPrinter>(info, QPrinter::HighResolution)) {}
+
 QtPrinter::~QtPrinter() = default;
 
 std::string QtPrinter::name() const {

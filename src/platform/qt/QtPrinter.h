@@ -7,6 +7,7 @@
 #include "platform/Printer.h"
 
 class QPrinter;
+class QPrinterInfo;
 
 namespace dg {
 
@@ -20,6 +21,8 @@ public:
     QtPrinter();
     // The virtual printer whatever is installed.
     static std::unique_ptr<QtPrinter> makeVirtual();
+    // An installed printer by its queue name; Failure when there is none of that name.
+    static std::unique_ptr<QtPrinter> forPrinter(const std::string& name);
     ~QtPrinter() override;
     QtPrinter(const QtPrinter&) = delete;
     QtPrinter& operator=(const QtPrinter&) = delete;
@@ -47,6 +50,7 @@ public:
 
 private:
     explicit QtPrinter(bool forceVirtual);
+    explicit QtPrinter(const QPrinterInfo& info);
     void printToPdf(const RgbImage& page, const std::string& jobName);
     QSizeF virtualPageMm() const;
 
