@@ -52,7 +52,7 @@ public:
 // The output-size screen's bounded fields, clamping as the controls do.
 class Fields : public dg::OutputSettingsTarget {
 public:
-    explicit Fields(dg::WorkflowState& state) : state_(state) {}
+    explicit Fields(dg::OutputSettings& state) : state_(state) {}
     void setUnit(dg::MeasuringUnit unit) override { state_.unit = unit; }
     void setPreserveAspect(bool preserve) override { state_.preserveAspect = preserve; }
     void setDpi(std::int32_t v) override { state_.outputDpi = std::clamp(v, 70, 160); }
@@ -64,7 +64,7 @@ public:
     }
 
 private:
-    dg::WorkflowState& state_;
+    dg::OutputSettings& state_;
 };
 
 }  // namespace
@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     folder.files["/project/PROJECT.CSP"].assign(data, nul);
     if (nul != end) folder.files["/project/RESULT.bmp"].assign(nul + 1, end);
 
-    dg::WorkflowState state;
+    dg::OutputSettings state;
     Fields fields(state);
     try {
         dg::restoreOutputSettingsOnIntake(folder, state, fields, 640, 480);
