@@ -2,7 +2,9 @@
 .PHONY: setup setup-bench test run build-dev build-release bench fuzz fuzz-build format clean package
 
 JOBS ?= $(shell nproc)
+# `make fuzz` runs each fuzz target FUZZ_SECONDS; `make test` shares TEST_FUZZ_SECONDS among them.
 FUZZ_SECONDS ?= 60
+TEST_FUZZ_SECONDS ?= 210
 
 setup:
 	@scripts/ensure-packages.sh scripts/packages-build.txt
@@ -16,10 +18,11 @@ build-release: setup
 	cmake --build --preset release -j $(JOBS)
 
 # Every test, under AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzzers for a
-# bounded time.
+# bounded time in all.
 test: build-dev
 	ctest --preset dev -j $(JOBS)
-	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SECONDS)
+	$(MAKE) --no-print-directory fuzz-build
+	@scripts/run-fuzzers.sh build/fuzz/fuzz --total $(TEST_FUZZ_SECONDS)
 
 run: build-release
 	./build/release/src/dermagraph

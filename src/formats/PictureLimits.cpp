@@ -12,14 +12,20 @@ namespace {
 
 std::atomic<std::int64_t> gMaxSide{PictureLimits{}.maxSide};
 std::atomic<std::int64_t> gMaxPixels{PictureLimits{}.maxPixels};
+std::atomic<double> gDrawingSeconds{PictureLimits{}.drawingSeconds};
+std::atomic<std::int64_t> gDrawingMemory{PictureLimits{}.drawingMemory};
 
 }  // namespace
 
-PictureLimits pictureLimits() { return {gMaxSide.load(), gMaxPixels.load()}; }
+PictureLimits pictureLimits() {
+    return {gMaxSide.load(), gMaxPixels.load(), gDrawingSeconds.load(), gDrawingMemory.load()};
+}
 
 void setPictureLimits(const PictureLimits& limits) {
     gMaxSide = limits.maxSide;
     gMaxPixels = limits.maxPixels;
+    gDrawingSeconds = limits.drawingSeconds;
+    gDrawingMemory = limits.drawingMemory;
     applyMagickLimits(limits);
 }
 

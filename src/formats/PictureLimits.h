@@ -9,9 +9,14 @@ namespace dg {
 // cannot make the program reserve more than it can use. The default takes pictures of a few
 // hundred megapixels (big scans, stitched photos: 400 million pixels are 1.2 GB as 24-bit),
 // well past the largest output the program makes (9600 x 9600).
+//
+// Pictures drawn by a helper program (PostScript through Ghostscript) are bounded in time and
+// memory as well: a PostScript file is a program and may loop for ever or allocate without end.
 struct PictureLimits {
     std::int64_t maxSide = 65535;
     std::int64_t maxPixels = 400'000'000;
+    double drawingSeconds = 8;
+    std::int64_t drawingMemory = std::int64_t{1} << 30;
 };
 
 PictureLimits pictureLimits();

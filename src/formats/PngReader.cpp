@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <cctype>
 #include <csetjmp>
 #include <cstring>
 #include <string>
@@ -35,9 +36,30 @@ void readBytes(png_structp png, png_bytep out, png_size_t length) {
     context->at += length;
 }
 
+// libpng puts the chunk's name in front of a chunk's error, as "IDAT: " or, for a name that
+// is not text, as "[18][DA][5C][2D]: "; the user hears only which part of the file it was.
+std::string plainReason(const std::string& text) {
+    std::size_t at = 0;
+    std::string name;
+    bool printable = true;
+    for (int letter = 0; letter < 4; ++letter) {
+        if (at < text.size() && std::isalpha(static_cast<unsigned char>(text[at]))) {
+            name += text[at++];
+        } else if (at + 3 < text.size() && text[at] == '[' && text[at + 3] == ']') {
+            printable = false;
+            at += 4;
+        } else {
+            return text;
+        }
+    }
+    if (text.compare(at, 2, ": ") != 0) return text;
+    const std::string rest = text.substr(at + 2);
+    return printable ? rest + " (in its " + name + " chunk)" : rest;
+}
+
 [[noreturn]] void onError(png_structp png, png_const_charp text) {
     auto* context = static_cast<PngContext*>(png_get_error_ptr(png));
-    context->message = text;
+    context->message = plainReason(text);
     png_longjmp(png, 1);
 }
 
@@ -54,7 +76,8 @@ void decodeInto(PngContext& context, png_structp png, png_infop info) {
     checkPictureSize(width, height);
     if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
     if (colorType == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(png);
-    const bool transparent = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    const bool transparent =
+        (colorType & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS) != 0;
     if (png_get_valid(png, info, PNG_INFO_tRNS) != 0) png_set_tRNS_to_alpha(png);
     if (depth == 16) png_set_scale_16(png);
     if ((colorType & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(png);

@@ -6,19 +6,20 @@
 #include "formats/AutodeskReader.h"
 #include "formats/Bmp.h"
 #include "formats/EmfReader.h"
+#include "formats/EpsReader.h"
 #include "formats/IcoReader.h"
 #include "formats/JpegReader.h"
 #include "formats/MagickReader.h"
 #include "formats/PictureLimits.h"
 #include "formats/PngReader.h"
-#include "formats/PsdReader.h"
 #include "formats/Probes.h"
+#include "formats/PsdReader.h"
 #include "formats/PspReader.h"
 #include "formats/RlaReader.h"
 #include "formats/ScrReader.h"
 #include "formats/TiffReader.h"
+#include "formats/WmfReader.h"
 #include "imaging/Failure.h"
-
 
 namespace dg {
 
@@ -41,7 +42,7 @@ RgbImage magick(const PictureSource& source, const char* name, SizeReader claime
 // Readers found by extension only.
 RgbImage readBmp(const PictureSource& s) { return decodeBmp(s.data, s.size); }
 RgbImage readIco(const PictureSource& s) { return decodeIco(s.data, s.size); }
-RgbImage readWmf(const PictureSource& s) { return magick(s, "WMF"); }
+RgbImage readWmf(const PictureSource& s) { return decodeWmf(s.data, s.size); }
 RgbImage readEmf(const PictureSource& s) { return decodeEmf(s.data, s.size); }
 RgbImage readJpeg(const PictureSource& s) { return decodeJpeg(s.data, s.size); }
 
@@ -50,17 +51,16 @@ RgbImage readTga(const PictureSource& s) { return magick(s, "TGA", tgaSize); }
 RgbImage readTiff(const PictureSource& s) { return decodeTiff(s.data, s.size); }
 RgbImage readEps(const PictureSource& s) {
     if (!s.allowExternalPrograms) throw Failure("PostScript pictures cannot be rendered here.");
-    MagickRequest request;
-    request.magick = "EPS";
-    // Twice the PostScript point grid: line art stays crisp when it is printed at tattoo size.
-    request.density = 144;
-    return decodeWithMagick(s.data, s.size, request);
+    return decodeEps(s.data, s.size);
 }
 
 bool looksPcxOrScr(const std::uint8_t* d, std::size_t size) { return looksPcx(d, size) || looksScr(d, size); }
 RgbImage readPcx(const PictureSource& s) {
     // Word 5 keeps its screen captures in a PCX variant of its own.
     if (s.size > 0 && s.data[0] == 0xCD) return decodeScr(s.data, s.size);
+    // The library draws every 1-bit picture in black and white, whatever two colours its header
+    // palette holds; the screen-capture reader reads the PCX layout and takes them.
+    if (s.size > 65 && s.data[3] == 1 && s.data[65] == 1) return decodeScr(s.data, s.size);
     return magick(s, "PCX", pcxSize);
 }
 // Our own reader: the library's takes the row number modulo the width, which scrambles any
@@ -161,8 +161,8 @@ const std::vector<ReaderRegistration>& readerRegistrations() {
 }
 
 const std::vector<const PictureReader*>& contentReaders() {
-    static const std::vector<const PictureReader*> readers = {&kTga, &kTiff, &kEps, &kPcx, &kRla, &kSgi, &kPsd,
-                                                              &kPnm, &kAutodesk, &kPcd, &kCut, &kPsp, &kPng};
+    static const std::vector<const PictureReader*> readers = {
+        &kTga, &kTiff, &kEps, &kPcx, &kRla, &kSgi, &kPsd, &kPnm, &kAutodesk, &kPcd, &kCut, &kPsp, &kPng};
     return readers;
 }
 

@@ -2,6 +2,7 @@
 
 #include <tiffio.h>
 
+#include <cctype>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -77,8 +78,26 @@ struct TiffCloser {
     void operator()(TIFF* tif) const { TIFFClose(tif); }
 };
 
+// libtiff's reasons carry the file's name ("picture: ") and, for a tag lying past the end of
+// a cut-short file, the warning's own tail ("; tag ignored"); the user hears what is wrong.
+std::string plainReason(std::string reason) {
+    if (reason.find("IO error") != std::string::npos || reason.find("Read error") != std::string::npos ||
+        reason.find("past end") != std::string::npos) {
+        return "it is cut short (part of it lies past the end of the file)";
+    }
+    static const char kName[] = "picture: ";
+    if (reason.rfind(kName, 0) == 0) reason.erase(0, sizeof kName - 1);
+    while (!reason.empty() && (reason.back() == '.' || reason.back() == ' ')) reason.pop_back();
+    if (reason.size() > 1 && std::isupper(static_cast<unsigned char>(reason[0])) &&
+        std::islower(static_cast<unsigned char>(reason[1]))) {
+        reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
+    }
+    return reason;
+}
+
 [[noreturn]] void fail(const MemoryFile& file, const char* fallback) {
-    throw Failure(std::string("The TIFF file cannot be read: ") + (file.error.empty() ? fallback : file.error) + ".");
+    throw Failure("The TIFF file is damaged: " + plainReason(file.error.empty() ? fallback : file.error) +
+                  ".");
 }
 
 }  // namespace
@@ -91,8 +110,9 @@ RgbImage decodeTiff(const std::uint8_t* data, std::size_t size) {
     TIFFOpenOptionsSetWarningHandlerExtR(options, onWarning, &file);
     // A damaged directory may claim huge strips; no single allocation beyond this.
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, 512 * 1024 * 1024);
-    std::unique_ptr<TIFF, TiffCloser> tif(TIFFClientOpenExt("picture", "rm", &file, readProc, writeProc, seekProc,
-                                                            closeProc, sizeProc, mapProc, unmapProc, options));
+    std::unique_ptr<TIFF, TiffCloser> tif(TIFFClientOpenExt("picture", "rm", &file, readProc, writeProc,
+                                                            seekProc, closeProc, sizeProc, mapProc, unmapProc,
+                                                            options));
     TIFFOpenOptionsFree(options);
     if (!tif || !file.error.empty()) fail(file, "not a TIFF file");
     std::uint32_t width = 0;
@@ -102,7 +122,7 @@ RgbImage decodeTiff(const std::uint8_t* data, std::size_t size) {
     checkPictureSize(width, height);
     char reason[1024] = {};
     if (!TIFFRGBAImageOK(tif.get(), reason)) {
-        throw Failure(std::string("The TIFF file cannot be read: ") + reason + ".");
+        throw Failure("The TIFF file cannot be read: " + plainReason(reason) + ".");
     }
     std::vector<std::uint32_t> raster(static_cast<std::size_t>(width) * height);
     if (!TIFFReadRGBAImageOriented(tif.get(), width, height, raster.data(), ORIENTATION_TOPLEFT, 1)) {

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "formats/Bmp.h"
+#include "formats/PictureLimits.h"
 #include "imaging/Failure.h"
 #include "imaging/Numbers.h"
 #include "project/ProjectFolder.h"
@@ -125,7 +126,11 @@ OpenedProject openProject(Dialogs& dialogs, const FileSystem& files, OutputSetti
     applyUnitLine(lines, target);
     const std::int32_t width = lines.integer(7);
     const std::int32_t height = lines.integer(8);
-    if (width < 1 || height < 1 || static_cast<std::int64_t>(width) * height > kMaxStoredPixels) {
+    // Nor may it ask for a picture larger than intake takes in.
+    const PictureLimits limits = pictureLimits();
+    const std::int64_t pixels = static_cast<std::int64_t>(width) * height;
+    if (width < 1 || height < 1 || pixels > kMaxStoredPixels || width > limits.maxSide ||
+        height > limits.maxSide || pixels > limits.maxPixels) {
         throw Failure(std::string(kDescriptorFileName) + ": the stored picture size " +
                       std::to_string(width) + " x " + std::to_string(height) + " is not valid.");
     }

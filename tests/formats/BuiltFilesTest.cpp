@@ -464,9 +464,9 @@ TEST(CutFiles, ColoursFromThePaletteBesideItGreyWithout) {
 // ---- Windows metafile -----------------------------------------------------------------
 
 TEST(WmfFiles, DrawsItsRecords) {
-    // A placeable metafile of 16 x 12 units at 72 units an inch: a red rectangle over the left
-    // half, a blue one over the right, no outlines. (The library sizes the picture to what the
-    // records draw.)
+    // A placeable metafile of 16 x 12 units at 96 units an inch (metafiles are drawn at 96
+    // pixels an inch): a red rectangle over the left half, a blue one over the right, no
+    // outlines.
     Bytes records;
     auto record = [&](unsigned function, std::initializer_list<unsigned> params) {
         le32(records, static_cast<std::uint32_t>(3 + params.size()));
@@ -489,7 +489,7 @@ TEST(WmfFiles, DrawsItsRecords) {
     le32(b, 0x9AC6CDD7u);
     le16(b, 0);
     for (unsigned v : {0u, 0u, 16u, 12u}) le16(b, v);
-    le16(b, 72);
+    le16(b, 96);
     le32(b, 0);
     unsigned checksum = 0;
     for (std::size_t i = 0; i < 20; i += 2) checksum ^= b[i] | (b[i + 1] << 8);
