@@ -2,9 +2,12 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -68,19 +71,48 @@ std::vector<std::uint8_t> LocalFileSystem::readFile(const std::string& path) con
     return bytes;
 }
 
+void FileSystem::writeFilePieces(const std::string& path,
+                                 const std::vector<std::span<const std::uint8_t>>& pieces) {
+    std::vector<std::uint8_t> bytes;
+    for (const auto& piece : pieces) bytes.insert(bytes.end(), piece.begin(), piece.end());
+    writeFile(path, bytes);
+}
+
 void LocalFileSystem::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    LocalFileSystem::writeFilePieces(path, {std::span<const std::uint8_t>(bytes)});
+}
+
+void LocalFileSystem::writeFilePieces(const std::string& path,
+                                      const std::vector<std::span<const std::uint8_t>>& pieces) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) failWithErrno("Cannot create", path, errno);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    // Up to IOV_MAX pieces a call; a short write goes on from the first byte not written.
+    std::vector<iovec> batch;
+    std::size_t next = 0;     // the first piece not yet in a batch
+    std::size_t skipped = 0;  // bytes of pieces[next] already written
+    while (next < pieces.size()) {
+        batch.clear();
+        for (std::size_t i = next; i < pieces.size() && batch.size() < IOV_MAX; ++i) {
+            const std::size_t offset = i == next ? skipped : 0;
+            if (pieces[i].size() == offset) continue;
+            batch.push_back(
+                {const_cast<std::uint8_t*>(pieces[i].data() + offset), pieces[i].size() - offset});
+        }
+        if (batch.empty()) break;
+        const ssize_t n = ::writev(fd, batch.data(), static_cast<int>(batch.size()));
         if (n < 0) {
             if (errno == EINTR) continue;
             const int error = errno;
             ::close(fd);
             failWithErrno("Cannot write", path, error);
         }
-        done += static_cast<std::size_t>(n);
+        auto written = static_cast<std::size_t>(n);
+        while (next < pieces.size() && written >= pieces[next].size() - skipped) {
+            written -= pieces[next].size() - skipped;
+            skipped = 0;
+            ++next;
+        }
+        skipped += written;
     }
     // A full disk may only show up when the data is flushed.
     if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) {
