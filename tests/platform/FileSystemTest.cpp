@@ -45,6 +45,27 @@ TEST(LocalFileSystem, PiecesAreWrittenInOrderAsOneFile) {
     EXPECT_TRUE(fileBytes(folder.file("pieces.bin")).empty());
 }
 
+// A file of many megabytes (a design's channel, say) goes past the page cache in large
+// chunks; its pieces cross the chunks' edges anywhere and it ends within one.
+TEST(LocalFileSystem, ALargeFileIsItsPiecesByteForByte) {
+    const std::vector<std::uint8_t> row = [] {
+        std::vector<std::uint8_t> bytes(28803);
+        for (std::size_t k = 0; k < bytes.size(); ++k) bytes[k] = static_cast<std::uint8_t>(k * 31 + k / 256);
+        return bytes;
+    }();
+    const std::vector<std::uint8_t> header(54, 0x42);
+    std::vector<std::span<const std::uint8_t>> pieces{header};
+    for (int y = 0; y < 700; ++y) pieces.emplace_back(row.data() + y % 5, row.size() - y % 5);
+    std::vector<std::uint8_t> joined;
+    for (const auto& piece : pieces) joined.insert(joined.end(), piece.begin(), piece.end());
+    ASSERT_GT(joined.size(), std::size_t{16} << 20);
+
+    test::TempFolder folder;
+    LocalFileSystem files;
+    files.writeFilePieces(folder.file("large.bmp"), pieces);
+    EXPECT_TRUE(fileBytes(folder.file("large.bmp")) == joined);
+}
+
 TEST(LocalFileSystem, AFullDiskFailsWithTheSystemsError) {
     const std::vector<std::uint8_t> bytes(100000, 1);
     LocalFileSystem files;
