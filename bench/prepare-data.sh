@@ -31,3 +31,5 @@ make photo-1400x2000.bmp "$photos/Garden.jpg" 1120x1600+720+0 1400 2000
 make photo-4000x3000.bmp "$photos/LadyBird.jpg" 2133x1600+213+0 4000 3000
 make photo-4000x3000.jpg "$photos/LadyBird.jpg" 2133x1600+213+0 4000 3000
 make photo-4000x3000.png "$photos/LadyBird.jpg" 2133x1600+213+0 4000 3000
+# A square photo for the largest design (60 x 60 inches at 160 DPI), taken as it is.
+make photo-1600x1600.jpg "$photos/LadyBird.jpg" 1600x1600+480+0 1600 1600

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
+#include <string>
 
 #include "app/OutputSizeRules.h"
 #include "formats/PictureReaders.h"
@@ -87,11 +89,17 @@ bool BatchDialogs::askYesNo(const std::string& text) {
 }
 
 int runBatch(const BatchOptions& o, Printer& printer, FileSystem& files, std::ostream& messages,
-             const std::function<void(const std::string&)>& progress) {
+             const std::function<void(const std::string&)>& report) {
     BatchDialogs dialogs(messages);
     NoClipboard clipboard;
     NoShell shell;
     Platform platform{printer, clipboard, dialogs, files, shell};
+    // The step under way, for the message when memory runs out.
+    std::string step;
+    const auto progress = [&step, &report](const std::string& name) {
+        step = name;
+        report(name);
+    };
     try {
         progress("reading " + o.picture);
         WorkflowState state;
@@ -175,6 +183,9 @@ int runBatch(const BatchOptions& o, Printer& printer, FileSystem& files, std::os
             if (left) return 1;
         }
         return 0;
+    } catch (const std::bad_alloc&) {
+        dialogs.message("Not enough memory while " + step + ": a smaller output size or DPI needs less.");
+        return 1;
     } catch (const std::exception& failure) {
         dialogs.message(failure.what());
         return 1;

@@ -31,15 +31,19 @@ std::uint32_t pixelsPerMetre(std::int32_t dotsPerInch) {
     return static_cast<std::uint32_t>((static_cast<std::uint64_t>(dotsPerInch) * 10000 + 127) / 254);
 }
 
-std::vector<std::uint8_t> encodeBmp(const RgbImage& picture, std::int32_t dotsPerInch) {
-    const std::size_t rowBytes = static_cast<std::size_t>(picture.width()) * 3;
-    const std::size_t stride = RgbImage::strideFor(picture.width());
-    const std::uint64_t pixelBytes =
-        static_cast<std::uint64_t>(stride) * static_cast<std::uint64_t>(picture.height());
+namespace {
+
+// The file size of a picture's BMP file; throws when it does not fit the format.
+std::uint64_t bmpFileSize(const RgbImage& picture) {
+    const std::uint64_t pixelBytes = static_cast<std::uint64_t>(RgbImage::strideFor(picture.width())) *
+                                     static_cast<std::uint64_t>(picture.height());
     const std::uint64_t fileSize = kFileHeaderSize + kInfoHeaderSize + pixelBytes;
     if (fileSize > 0xFFFFFFFFu) throw Failure("The picture is too large for a BMP file.");
-    std::vector<std::uint8_t> file(static_cast<std::size_t>(fileSize), 0);
-    std::uint8_t* h = file.data();
+    return fileSize;
+}
+
+void putHeader(std::uint8_t* h, const RgbImage& picture, std::uint64_t fileSize, std::int32_t dotsPerInch) {
+    std::memset(h, 0, kFileHeaderSize + kInfoHeaderSize);
     h[0] = 'B';
     h[1] = 'M';
     put32(h + 2, static_cast<std::uint32_t>(fileSize));
@@ -51,15 +55,47 @@ std::vector<std::uint8_t> encodeBmp(const RgbImage& picture, std::int32_t dotsPe
     put16(info + 12, 1);   // planes
     put16(info + 14, 24);  // bits per pixel
     put32(info + 16, 0);   // BI_RGB
-    put32(info + 20, static_cast<std::uint32_t>(pixelBytes));
+    put32(info + 20, static_cast<std::uint32_t>(fileSize - kFileHeaderSize - kInfoHeaderSize));
     put32(info + 24, pixelsPerMetre(dotsPerInch));
     put32(info + 28, pixelsPerMetre(dotsPerInch));
+}
+
+constexpr std::uint8_t kZeroPadding[3] = {0, 0, 0};
+
+}  // namespace
+
+std::vector<std::uint8_t> encodeBmp(const RgbImage& picture, std::int32_t dotsPerInch) {
+    const std::uint64_t fileSize = bmpFileSize(picture);
+    const std::size_t rowBytes = static_cast<std::size_t>(picture.width()) * 3;
+    const std::size_t stride = RgbImage::strideFor(picture.width());
+    std::vector<std::uint8_t> file(static_cast<std::size_t>(fileSize), 0);
+    std::uint8_t* h = file.data();
+    putHeader(h, picture, fileSize, dotsPerInch);
     std::uint8_t* out = h + kFileHeaderSize + kInfoHeaderSize;
+    if (rowBytes == 0) return file;  // 0 x H: no pixels, and no memory to copy from
     for (std::int32_t y = picture.height() - 1; y >= 0; --y) {
         std::memcpy(out, picture.row(y), rowBytes);  // padding stays 0
         out += stride;
     }
     return file;
+}
+
+std::vector<std::span<const std::uint8_t>> bmpPieces(const RgbImage& picture, std::int32_t dotsPerInch,
+                                                     BmpHeader& header) {
+    static_assert(std::tuple_size_v<BmpHeader> == kFileHeaderSize + kInfoHeaderSize);
+    putHeader(header.data(), picture, bmpFileSize(picture), dotsPerInch);
+    const std::size_t rowBytes = static_cast<std::size_t>(picture.width()) * 3;
+    const std::size_t padding = RgbImage::strideFor(picture.width()) - rowBytes;
+    std::vector<std::span<const std::uint8_t>> pieces;
+    pieces.reserve(1 + static_cast<std::size_t>(picture.height()) * (padding > 0 ? 2 : 1));
+    pieces.emplace_back(header);
+    // Rows that follow one another bottom-up are not next to each other in memory, so each
+    // row is its own piece; the picture's padding bytes are not written (they are undefined).
+    for (std::int32_t y = picture.height() - 1; y >= 0; --y) {
+        pieces.emplace_back(picture.row(y), rowBytes);
+        if (padding > 0) pieces.emplace_back(kZeroPadding, padding);
+    }
+    return pieces;
 }
 
 RgbImage decodeBmp24(const std::uint8_t* bytes, std::size_t size) {

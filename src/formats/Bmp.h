@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "imaging/RgbImage.h"
@@ -11,6 +13,15 @@ namespace dg {
 // in dots per inch is written as pixels per metre, so that other programs print the picture
 // at its true size; 0 claims none.
 std::vector<std::uint8_t> encodeBmp(const RgbImage& picture, std::int32_t dotsPerInch = 0);
+
+// The headers in front of the pixel rows of encodeBmp's file.
+using BmpHeader = std::array<std::uint8_t, 54>;
+
+// encodeBmp's file as pieces laid end to end, without a copy of the pixels: the header, then
+// the picture's rows bottom-up, each with its zero padding. The pieces point into `header`
+// (filled here) and into the picture, so both must outlive them.
+std::vector<std::span<const std::uint8_t>> bmpPieces(const RgbImage& picture, std::int32_t dotsPerInch,
+                                                     BmpHeader& header);
 
 // Pixels per metre for a resolution in dots per inch, rounded to the nearest.
 std::uint32_t pixelsPerMetre(std::int32_t dotsPerInch);

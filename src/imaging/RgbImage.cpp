@@ -18,8 +18,13 @@ constexpr std::uint64_t kMaxPictureBytes = std::uint64_t{1} << 40;
 
 // Large pictures are laid on 2 MiB boundaries and marked for huge pages: touching a fresh
 // picture then costs one page fault per 2 MiB instead of one per 4 KiB, which is most of the
-// cost of making a new full-size picture (23 channel masks of a large design, say).
+// cost of making a new full-size picture (23 channel masks of a design, say). That pays while
+// the kernel has free huge pages to hand out, as it has for pictures of some tens of
+// megabytes that come and go. The gigabytes of the largest designs (23 masks of 9600 x 9600
+// pixels take 6 GiB) make it compact memory for nearly every huge page, which costs about
+// four times the plain faults, so pictures above kHugePageLimit get plain pages.
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kHugePageLimit = std::size_t{64} << 20;
 
 RgbImage::Pixels allocatePixels(std::int32_t width, std::int32_t height, std::size_t bytes) {
     if (bytes == 0) return nullptr;
@@ -28,7 +33,7 @@ RgbImage::Pixels allocatePixels(std::int32_t width, std::int32_t height, std::si
         const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
         if (::posix_memalign(&p, kHugePage, rounded) != 0) p = nullptr;
 #ifdef MADV_HUGEPAGE
-        if (p != nullptr) ::madvise(p, rounded, MADV_HUGEPAGE);
+        if (p != nullptr && bytes <= kHugePageLimit) ::madvise(p, rounded, MADV_HUGEPAGE);
 #endif
     } else {
         p = std::malloc(bytes);
@@ -54,9 +59,15 @@ RgbImage::RgbImage(const RgbImage& other) { *this = other; }
 
 RgbImage& RgbImage::operator=(const RgbImage& other) {
     if (this == &other) return *this;
-    auto copy = allocatePixels(other.width_, other.height_, other.byteSize());
-    if (copy) std::memcpy(copy.get(), other.data_.get(), other.byteSize());
-    data_ = std::move(copy);
+    // A picture of the same byte size takes the copy in its own memory: fresh memory costs a
+    // page fault per page, which for a full-size design is more than the copy itself.
+    if (data_ && byteSize() == other.byteSize()) {
+        std::memcpy(data_.get(), other.data_.get(), other.byteSize());
+    } else {
+        auto copy = allocatePixels(other.width_, other.height_, other.byteSize());
+        if (copy) std::memcpy(copy.get(), other.data_.get(), other.byteSize());
+        data_ = std::move(copy);
+    }
     width_ = other.width_;
     height_ = other.height_;
     stride_ = other.stride_;
@@ -78,8 +89,7 @@ RgbImage& RgbImage::operator=(RgbImage&& other) noexcept {
 
 void RgbImage::resetForOverwrite(std::int32_t width, std::int32_t height) {
     if (width < 0 || height < 0) {
-        throw Failure("Invalid picture size " + std::to_string(width) + " x " +
-                      std::to_string(height) + ".");
+        throw Failure("Invalid picture size " + std::to_string(width) + " x " + std::to_string(height) + ".");
     }
     if (width == 0 || height == 0) {
         // Keep the other dimension: a 0 x H picture is still empty, but a caller asked for it.
@@ -89,14 +99,17 @@ void RgbImage::resetForOverwrite(std::int32_t width, std::int32_t height) {
         stride_ = strideFor(width);
         return;
     }
-    const std::uint64_t bytes = static_cast<std::uint64_t>(strideFor(width)) *
-                                static_cast<std::uint64_t>(height);
+    const std::uint64_t bytes =
+        static_cast<std::uint64_t>(strideFor(width)) * static_cast<std::uint64_t>(height);
     if (bytes > kMaxPictureBytes) {
         throw Failure("The picture of " + std::to_string(width) + " x " + std::to_string(height) +
                       " pixels is too large to hold in memory.");
     }
-    data_.reset();
-    data_ = allocatePixels(width, height, static_cast<std::size_t>(bytes));
+    // The memory of a picture of the same byte size is kept (see the copy above).
+    if (!data_ || byteSize() != bytes) {
+        data_.reset();
+        data_ = allocatePixels(width, height, static_cast<std::size_t>(bytes));
+    }
     width_ = width;
     height_ = height;
     stride_ = strideFor(width);

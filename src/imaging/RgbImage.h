@@ -50,7 +50,8 @@ public:
         return x >= 0 && y >= 0 && x < width_ && y < height_;
     }
 
-    // Gives the picture a new size; every pixel becomes white.
+    // Gives the picture a new size; every pixel becomes white. Memory of the same byte size
+    // is kept rather than given back and taken anew (so is it by a copy assignment).
     void reset(std::int32_t width, std::int32_t height);
     // Gives the picture a new size with undefined pixels, for a pass that writes every row in
     // full right after: it saves clearing memory that is overwritten anyway.

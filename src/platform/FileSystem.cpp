@@ -2,10 +2,16 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 
 #include "imaging/Failure.h"
@@ -68,25 +74,152 @@ std::vector<std::uint8_t> LocalFileSystem::readFile(const std::string& path) con
     return bytes;
 }
 
+void FileSystem::writeFilePieces(const std::string& path,
+                                 const std::vector<std::span<const std::uint8_t>>& pieces) {
+    std::vector<std::uint8_t> bytes;
+    for (const auto& piece : pieces) bytes.insert(bytes.end(), piece.begin(), piece.end());
+    writeFile(path, bytes);
+}
+
 void LocalFileSystem::writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) failWithErrno("Cannot create", path, errno);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    LocalFileSystem::writeFilePieces(path, {std::span<const std::uint8_t>(bytes)});
+}
+
+namespace {
+
+// Files from this size on are written past the page cache (see writeDirect).
+constexpr std::size_t kDirectWriteMin = std::size_t{8} << 20;
+constexpr std::size_t kDirectChunk = std::size_t{8} << 20;
+constexpr std::size_t kDirectAlign = 4096;
+
+// Writes all of [p, p + n) at the file's offset; a short write goes on where it stopped.
+void writeAll(int fd, const std::uint8_t* p, std::size_t n, const std::string& path) {
+    while (n > 0) {
+        const ssize_t done = ::write(fd, p, n);
+        if (done < 0) {
+            if (errno == EINTR) continue;
+            failWithErrno("Cannot write", path, errno);
+        }
+        p += done;
+        n -= static_cast<std::size_t>(done);
+    }
+}
+
+// The pieces in system calls of up to IOV_MAX pieces each.
+void writeGathered(int fd, const std::vector<std::span<const std::uint8_t>>& pieces,
+                   const std::string& path) {
+    std::vector<iovec> batch;
+    std::size_t next = 0;     // the first piece not yet written in full
+    std::size_t skipped = 0;  // bytes of pieces[next] already written
+    while (next < pieces.size()) {
+        batch.clear();
+        for (std::size_t i = next; i < pieces.size() && batch.size() < IOV_MAX; ++i) {
+            const std::size_t offset = i == next ? skipped : 0;
+            if (pieces[i].size() == offset) continue;
+            batch.push_back(
+                {const_cast<std::uint8_t*>(pieces[i].data() + offset), pieces[i].size() - offset});
+        }
+        if (batch.empty()) break;
+        const ssize_t n = ::writev(fd, batch.data(), static_cast<int>(batch.size()));
         if (n < 0) {
             if (errno == EINTR) continue;
-            const int error = errno;
-            ::close(fd);
-            failWithErrno("Cannot write", path, error);
+            failWithErrno("Cannot write", path, errno);
         }
-        done += static_cast<std::size_t>(n);
+        auto written = static_cast<std::size_t>(n);
+        while (next < pieces.size() && written >= pieces[next].size() - skipped) {
+            written -= pieces[next].size() - skipped;
+            skipped = 0;
+            ++next;
+        }
+        skipped += written;
     }
-    // A full disk may only show up when the data is flushed.
-    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) {
-        const int error = errno;
+}
+
+#ifdef O_DIRECT
+struct FreeMemory {
+    void operator()(std::uint8_t* p) const { std::free(p); }
+};
+
+void stopDirect(int fd, const std::string& path) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_DIRECT) != 0) failWithErrno("Cannot write", path, errno);
+}
+
+// A file opened with O_DIRECT: the pieces are gathered into an aligned chunk at a time, and
+// each whole chunk goes from there to the disk without a copy in the page cache. Copying
+// gigabytes of pictures into the page cache costs more than making them; the file is flushed
+// to the disk before it counts as written anyway. The last, partial chunk is written through
+// the page cache, and so is everything after a chunk the file system does not take directly.
+void writeDirect(int fd, const std::vector<std::span<const std::uint8_t>>& pieces, const std::string& path) {
+    void* memory = nullptr;
+    if (::posix_memalign(&memory, kDirectAlign, kDirectChunk) != 0) throw std::bad_alloc();
+    const std::unique_ptr<std::uint8_t, FreeMemory> chunk(static_cast<std::uint8_t*>(memory));
+    bool direct = true;
+    std::size_t filled = 0;
+    const auto writeChunk = [&] {
+        std::size_t done = 0;
+        if (direct && filled == kDirectChunk) {
+            ssize_t n;
+            do {
+                n = ::write(fd, chunk.get(), filled);
+            } while (n < 0 && errno == EINTR);
+            if (n < 0 && errno != EINVAL) failWithErrno("Cannot write", path, errno);
+            if (n == static_cast<ssize_t>(filled)) {
+                filled = 0;
+                return;
+            }
+            done = n > 0 ? static_cast<std::size_t>(n) : 0;
+        }
+        if (direct) {
+            stopDirect(fd, path);
+            direct = false;
+        }
+        writeAll(fd, chunk.get() + done, filled - done, path);
+        filled = 0;
+    };
+    for (const auto& piece : pieces) {
+        const std::uint8_t* p = piece.data();
+        std::size_t left = piece.size();
+        while (left > 0) {
+            const std::size_t take = std::min(left, kDirectChunk - filled);
+            std::memcpy(chunk.get() + filled, p, take);
+            filled += take;
+            p += take;
+            left -= take;
+            if (filled == kDirectChunk) writeChunk();
+        }
+    }
+    if (filled > 0) writeChunk();
+}
+#endif
+
+}  // namespace
+
+void LocalFileSystem::writeFilePieces(const std::string& path,
+                                      const std::vector<std::span<const std::uint8_t>>& pieces) {
+    std::size_t total = 0;
+    for (const auto& piece : pieces) total += piece.size();
+    int fd = -1;
+    bool direct = false;
+#ifdef O_DIRECT
+    // File systems without direct writes refuse the flag when the file is opened.
+    if (total >= kDirectWriteMin) {
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_DIRECT, 0666);
+        direct = fd >= 0;
+    }
+#endif
+    if (fd < 0) fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) failWithErrno("Cannot create", path, errno);
+    try {
+#ifdef O_DIRECT
+        if (direct) writeDirect(fd, pieces, path);
+#endif
+        if (!direct) writeGathered(fd, pieces, path);
+        // A full disk may only show up when the data is flushed.
+        if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) failWithErrno("Cannot write", path, errno);
+    } catch (...) {
         ::close(fd);
-        failWithErrno("Cannot write", path, error);
+        throw;
     }
     if (::close(fd) != 0) failWithErrno("Cannot write", path, errno);
 }

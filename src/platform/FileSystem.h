@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,11 @@ public:
     virtual std::vector<std::uint8_t> readFile(const std::string& path) const = 0;
     // Writes the whole file, replacing it; a short write (a full disk) is an error.
     virtual void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
+    // Writes the pieces one after another as one file, as writeFile does with their bytes
+    // joined; a large picture file is written from the picture's own rows this way, without
+    // a copy of it in memory. This one joins them and calls writeFile.
+    virtual void writeFilePieces(const std::string& path,
+                                 const std::vector<std::span<const std::uint8_t>>& pieces);
 };
 
 // The real file system of this machine (POSIX calls; the current folder is the process's).
@@ -35,6 +41,8 @@ public:
     void createFolder(const std::string& path) override;
     std::vector<std::uint8_t> readFile(const std::string& path) const override;
     void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    void writeFilePieces(const std::string& path,
+                         const std::vector<std::span<const std::uint8_t>>& pieces) override;
 };
 
 // Joins a folder and a name with one path separator.

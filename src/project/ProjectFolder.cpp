@@ -16,7 +16,8 @@ namespace {
 // when it is the scaled SOURCE picture; the picture as taken in claims none.
 void writePicture(FileSystem& files, const std::string& folder, const std::string& name,
                   const RgbImage& picture, std::int32_t dpi) {
-    files.writeFile(joinPath(folder, name), encodeBmp(picture, dpi));
+    BmpHeader header;
+    files.writeFilePieces(joinPath(folder, name), bmpPieces(picture, dpi, header));
 }
 
 void writeProjectFiles(const ProjectContent& content, const OutputSettings& state, const std::string& folder,

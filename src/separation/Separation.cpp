@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <utility>
 
 #include "imaging/Numbers.h"
 #include "imaging/Parallel.h"
@@ -281,7 +282,10 @@ const SeparationResult& Separator::separate(const RgbImage& source, const Separa
 
 SeparationResult separate(const RgbImage& source, const SeparationThresholds& t) {
     Separator separator;
-    return separator.separate(source, t);
+    separator.separate(source, t);
+    // The separator ends here: its result is moved out rather than copied (a copy of a
+    // full-size picture). The result is the separator's own, non-const member.
+    return std::move(const_cast<SeparationResult&>(separator.lastResult()));
 }
 
 namespace {

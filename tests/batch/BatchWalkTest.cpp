@@ -99,5 +99,21 @@ TEST_F(BatchWalk, AFileThatIsNoPictureFailsWithTheReadersMessage) {
     EXPECT_FALSE(messages.str().empty());
 }
 
+// A picture whose pixels could not be held: the reader refuses it by its header, before any
+// memory is taken, and the run ends with the message and exit code 1.
+TEST_F(BatchWalk, APictureTooLargeForMemoryFailsWithAMessage) {
+    std::vector<std::uint8_t> header = encodeBmp(RgbImage(1, 1));
+    for (const std::size_t at : {18u, 22u}) {  // width and height: 60000 pixels each
+        header[at] = 0x60;
+        header[at + 1] = 0xEA;
+        header[at + 2] = header[at + 3] = 0;
+    }
+    std::ofstream(picture, std::ios::binary)
+        .write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
+    EXPECT_EQ(run({"--task", "colors", "--save", "@tiger"}), 1);
+    EXPECT_NE(messages.str().find("too large"), std::string::npos) << messages.str();
+    EXPECT_FALSE(fs::exists(folder.file("tiger -OUTPUT- 8.5-Centimeters W -8.5-Centimeters H-100  DPI")));
+}
+
 }  // namespace
 }  // namespace dg

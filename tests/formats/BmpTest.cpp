@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "formats/Bmp.h"
 #include "imaging/Failure.h"
 #include "support/ImageCompare.h"
@@ -40,6 +44,23 @@ TEST(Bmp, RoundTripsEveryWidthModFour) {
     }
     RgbImage empty;
     EXPECT_TRUE(decodeBmp24(encodeBmp(empty)).empty());
+}
+
+// The pieces a large file is written from are the encoded file, byte for byte, padding
+// included, even where the picture's own padding bytes are not zero.
+TEST(Bmp, PiecesJoinToTheEncodedFile) {
+    for (const auto& [width, height] : {std::pair{1, 3}, {2, 2}, {3, 1}, {4, 2}, {5, 4}, {0, 2}, {2, 0}}) {
+        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+        RgbImage picture = test::randomImage(width, height, static_cast<std::uint32_t>(width + 7 * height));
+        for (std::int32_t y = 0; y < height; ++y)
+            for (std::size_t i = 3 * static_cast<std::size_t>(width); i < picture.stride(); ++i)
+                picture.row(y)[i] = 0xAB;
+        BmpHeader header;
+        std::vector<std::uint8_t> joined;
+        for (const auto piece : bmpPieces(picture, 160, header))
+            joined.insert(joined.end(), piece.begin(), piece.end());
+        EXPECT_EQ(joined, encodeBmp(picture, 160));
+    }
 }
 
 TEST(Bmp, DamagedFilesFailCleanly) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "imaging/Failure.h"
 #include "imaging/RgbImage.h"
 #include "support/ImageCompare.h"
@@ -41,6 +43,43 @@ TEST(RgbImage, CopiesAreDeepAndMovesEmptyTheSource) {
     RgbImage c = std::move(b);
     EXPECT_TRUE(b.empty());
     EXPECT_EQ(c.pixel(0, 0), makeColor(1, 2, 3));
+}
+
+// Making a picture of the size it already has (a rebuild's AFTER picture, a copy into the
+// BEFORE picture) keeps its memory; any other byte size gets new memory. Width, height and
+// stride always follow the new size, and the pixels are white or the copied ones.
+TEST(RgbImage, TheSameByteSizeKeepsItsMemory) {
+    struct Case {
+        std::int32_t fromWidth, fromHeight, toWidth, toHeight;
+        bool kept;
+    };
+    // 4 x 3 and 3 x 3 both take 36 bytes (rows of 12); 5 x 3 takes 48.
+    for (const Case c :
+         {Case{4, 3, 4, 3, true}, Case{4, 3, 3, 3, true}, Case{4, 3, 5, 3, false}, Case{4, 3, 4, 2, false}}) {
+        SCOPED_TRACE(std::to_string(c.toWidth) + " x " + std::to_string(c.toHeight));
+        RgbImage picture = test::randomImage(c.fromWidth, c.fromHeight, 1);
+        const std::uint8_t* memory = picture.data();
+        picture.reset(c.toWidth, c.toHeight);
+        EXPECT_EQ(picture.data() == memory, c.kept);
+        EXPECT_EQ(picture.width(), c.toWidth);
+        EXPECT_EQ(picture.stride(), RgbImage::strideFor(c.toWidth));
+        RgbImage white(c.toWidth, c.toHeight);
+        EXPECT_TRUE(picture == white);
+
+        RgbImage target = test::randomImage(c.fromWidth, c.fromHeight, 2);
+        memory = target.data();
+        const RgbImage source = test::randomImage(c.toWidth, c.toHeight, 3);
+        target = source;
+        EXPECT_EQ(target.data() == memory, c.kept);
+        EXPECT_EQ(target.height(), c.toHeight);
+        EXPECT_TRUE(target == source);
+        EXPECT_NE(target.data(), source.data());
+    }
+    // Copying an empty picture empties the target.
+    RgbImage target(4, 3);
+    target = RgbImage();
+    EXPECT_TRUE(target.empty());
+    EXPECT_EQ(target.byteSize(), 0u);
 }
 
 TEST(RgbImage, FillPaintsEveryPixel) {

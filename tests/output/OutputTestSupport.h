@@ -56,6 +56,10 @@ public:
         FakeFileSystem::writeFile(path, bytes);
         written.push_back(path);
     }
+    void writeFilePieces(const std::string& path,
+                         const std::vector<std::span<const std::uint8_t>>& pieces) override {
+        FileSystem::writeFilePieces(path, pieces);  // joined, through writeFile above
+    }
 };
 
 // The fakes with the recording file system in place of the plain one.

@@ -147,6 +147,36 @@ TEST_F(SaveProject, PicturesOfTheOutputSizeClaimTheOutputResolution) {
     EXPECT_EQ(ppm("_Source.bmp"), 0u);
 }
 
+// Pictures go to disk from their own rows: every file is the encoded picture byte for byte,
+// at every row padding.
+TEST_F(SaveProject, PicturesAreTheEncodedFilesByteForByte) {
+    fake::FakeFileSystem disk;
+    for (const std::int32_t width : {1, 2, 3, 4}) {
+        SCOPED_TRACE(width);
+        ChannelSet set = test::channelSetOf(test::randomImage(width, 3, static_cast<std::uint32_t>(width)));
+        for (int n = 1; n <= kChannelCount; ++n) set.channel(n).checked = !set.channel(n).mask.empty();
+        const RgbImage outline = test::randomImage(width, 3, 40);
+        const RgbImage taken = test::randomImage(width + 5, 2, 41);
+        const std::string name = "w" + std::to_string(width);
+        fakes.dialogs.saveAnswers.push_back(temp.file(name));
+        ASSERT_TRUE(
+            saveProject(printingScreenProject(taken, set.before, set, &outline), state, fakes.dialogs, disk));
+        const std::string saved = folder(name) + "/";
+        EXPECT_EQ(fileBytes(saved + "_Source.bmp"), encodeBmp(taken));
+        EXPECT_EQ(fileBytes(saved + "_Result0.bmp"), encodeBmp(set.before, state.outputDpi));
+        EXPECT_EQ(fileBytes(saved + "RESULT.bmp"), encodeBmp(set.after, state.outputDpi));
+        EXPECT_EQ(fileBytes(saved + "Stencil.bmp"), encodeBmp(outline, state.outputDpi));
+        int channels = 0;
+        for (int n = 1; n <= kChannelCount; ++n) {
+            if (!set.channel(n).checked) continue;
+            ++channels;
+            EXPECT_EQ(fileBytes(saved + channelFileName(n)), encodeBmp(set.channel(n).mask, state.outputDpi))
+                << n;
+        }
+        EXPECT_GE(channels, 2);
+    }
+}
+
 TEST_F(SaveProject, TheSameNameTwiceIsRefusedAndADifferentDpiIsANewFolder) {
     ASSERT_TRUE(save(channelsScreenProject(source, channels)));
     const auto first = fileBytes(folder() + "/RESULT.bmp");
