@@ -26,6 +26,7 @@ make() {
 
 # 2560 x 1600 photos, cropped to 2:3 and 4:3 around their middle.
 make photo-2000x3000.bmp "$photos/YellowFlower.jpg" 1067x1600+746+0 2000 3000
+make photo-2520x3780.bmp "$photos/Garden.jpg" 1067x1600+746+0 2520 3780
 make photo-1400x2000.bmp "$photos/Garden.jpg" 1120x1600+720+0 1400 2000
 make photo-4000x3000.bmp "$photos/LadyBird.jpg" 2133x1600+213+0 4000 3000
 make photo-4000x3000.jpg "$photos/LadyBird.jpg" 2133x1600+213+0 4000 3000

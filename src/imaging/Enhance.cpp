@@ -104,6 +104,34 @@ void filterInnerBytes(const std::uint8_t* above, const std::uint8_t* mid, const 
     }
 }
 
+// The same in 16-bit arithmetic, twice the bytes per vector instruction, for kernels whose sums
+// always fit (the sum of the weights' magnitudes times 255 is below 32768) and whose divisor
+// is a power of two: blur and sharpen.
+void filterInnerBytes16(const std::uint8_t* above, const std::uint8_t* mid, const std::uint8_t* below,
+                        std::uint8_t* out, std::int32_t begin, std::int32_t end, const Kernel3x3& k,
+                        ShiftDivide divide) {
+    const auto w0 = static_cast<std::int16_t>(k.weights[0]), w1 = static_cast<std::int16_t>(k.weights[1]),
+               w2 = static_cast<std::int16_t>(k.weights[2]), w3 = static_cast<std::int16_t>(k.weights[3]),
+               w4 = static_cast<std::int16_t>(k.weights[4]), w5 = static_cast<std::int16_t>(k.weights[5]),
+               w6 = static_cast<std::int16_t>(k.weights[6]), w7 = static_cast<std::int16_t>(k.weights[7]),
+               w8 = static_cast<std::int16_t>(k.weights[8]);
+    const auto mask = static_cast<std::int16_t>(divide.mask);
+    const int shift = divide.shift;
+    for (std::int32_t i = begin; i < end; ++i) {
+        const auto s = static_cast<std::int16_t>(w0 * above[i - 3] + w1 * above[i] + w2 * above[i + 3] +
+                                                 w3 * mid[i - 3] + w4 * mid[i] + w5 * mid[i + 3] +
+                                                 w6 * below[i - 3] + w7 * below[i] + w8 * below[i + 3]);
+        const auto q = static_cast<std::int16_t>((s + ((s >> 15) & mask)) >> shift);
+        out[i] = static_cast<std::uint8_t>(q < 0 ? 0 : (q > 255 ? 255 : q));
+    }
+}
+
+bool fitsSixteenBits(const Kernel3x3& k) {
+    std::int64_t magnitude = 0;
+    for (std::int32_t w : k.weights) magnitude += std::abs(static_cast<std::int64_t>(w));
+    return magnitude * 255 < 32768;
+}
+
 // One pass from src into dst (different pictures of the same size).
 void filterPass(const RgbImage& src, RgbImage& dst, const Kernel3x3& k) {
     const std::int32_t width = src.width(), height = src.height();
@@ -111,13 +139,17 @@ void filterPass(const RgbImage& src, RgbImage& dst, const Kernel3x3& k) {
     const bool powerOfTwo = divisor > 0 && std::has_single_bit(static_cast<std::uint32_t>(divisor));
     const ShiftDivide shift{std::countr_zero(static_cast<std::uint32_t>(divisor)), divisor - 1};
     const PlainDivide plain{divisor};
+    const bool sixteen = powerOfTwo && fitsSixteenBits(k);
     forEachRowBlock(height, [&](std::int32_t begin, std::int32_t end) {
         for (std::int32_t y = begin; y < end; ++y) {
             std::uint8_t* out = dst.row(y);
             const bool inner = y > 0 && y + 1 < height && width >= 3;
             if (inner) {
                 const std::int32_t first = 3, last = 3 * (width - 1);
-                if (powerOfTwo)
+                if (sixteen)
+                    filterInnerBytes16(src.row(y - 1), src.row(y), src.row(y + 1), out, first, last, k,
+                                       shift);
+                else if (powerOfTwo)
                     filterInnerBytes(src.row(y - 1), src.row(y), src.row(y + 1), out, first, last, k, shift);
                 else
                     filterInnerBytes(src.row(y - 1), src.row(y), src.row(y + 1), out, first, last, k, plain);
