@@ -177,10 +177,24 @@ int extraGreyIndex(int k) { return 216 + k - k / 9 - 1; }
 }  // namespace
 
 void addBrightness(const RgbImage& from, RgbImage& to, std::int32_t amount) {
-    Table table{};
-    for (int x = 0; x < 256; ++x) table[static_cast<std::size_t>(x)] = clampByte(x + amount);
-    eachByte(from, to, table);
+    prepare(from, to);
+    if (from.empty()) return;
+    // Clamped addition rather than a table, so that the loop vectorises.
+    const auto add = static_cast<std::int16_t>(std::clamp(amount, -255, 255));
+    const std::size_t used = static_cast<std::size_t>(from.width()) * 3;
+    forEachRowBlock(from.height(), [&](std::int32_t begin, std::int32_t end) {
+        for (std::int32_t y = begin; y < end; ++y) {
+            const std::uint8_t* in = from.row(y);
+            std::uint8_t* out = to.row(y);
+            for (std::size_t i = 0; i < used; ++i) {
+                const auto v = static_cast<std::int16_t>(in[i] + add);
+                out[i] = static_cast<std::uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
+            }
+        }
+    });
 }
+
+void mapBytes(const RgbImage& from, RgbImage& to, const Table& table) { eachByte(from, to, table); }
 
 std::uint8_t contrastStep(std::uint8_t x) { return clampByte(x + (20 * (x - 128)) / 256); }
 std::uint8_t contrastStepOpposite(std::uint8_t x) { return clampByte(x - (20 * (x - 128)) / 256); }

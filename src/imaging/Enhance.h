@@ -17,6 +17,9 @@ namespace dg {
 // Every byte x becomes x + amount.
 void addBrightness(const RgbImage& from, RgbImage& to, std::int32_t amount);
 
+// Every byte x becomes table[x].
+void mapBytes(const RgbImage& from, RgbImage& to, const std::array<std::uint8_t, 256>& table);
+
 // One contrast step on one byte, x + (20 * (x - 128)) div 256, and its opposite,
 // x - (20 * (x - 128)) div 256, both clamped.
 std::uint8_t contrastStep(std::uint8_t x);

@@ -479,10 +479,14 @@ void Tenhance::posterizeChange() {
     setUndoAllEnabled(true);
     if (active_ == Kind::Posterize) copyInto(base_, working);
     activate(Kind::Posterize);
-    Bitmap32 bitmap = toBitmap32(working);
-    TEffects effects;
-    effects.Posterize(bitmap, TrackBar1->value());
-    working = toRgbImage(bitmap);
+    // Posterize changes every byte on its own: the effects component posterizes a ramp of all
+    // 256 byte values once, and the picture's bytes are looked up in it.
+    Bitmap32 ramp(256, 1);
+    for (int v = 0; v < 256; ++v) std::memset(ramp.row(0) + 4 * v, v, 4);
+    Effects1.Posterize(ramp, TrackBar1->value());
+    std::array<std::uint8_t, 256> table{};
+    for (int v = 0; v < 256; ++v) table[static_cast<std::size_t>(v)] = ramp.row(0)[4 * v];
+    mapBytes(working, working, table);
 }
 
 void Tenhance::balanceChange(int side) {

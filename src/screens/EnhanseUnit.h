@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "app/StepTrigger.h"
+#include "imaging/Effects.h"
 #include "imaging/RgbImage.h"
 
 class QLineEdit;
@@ -145,6 +146,7 @@ private:
 
     ScreenSet& screens_;
     Kind active_ = Kind::None;
+    TEffects Effects1;  // POSTERIZE's effects component
     int handlerDepth_ = 0;
 
     RgbImage base_;            // the picture the active adjustment recomputes from

@@ -125,7 +125,7 @@ struct Operation {
 
 std::vector<Operation> operations() {
     std::vector<Operation> ops;
-    for (int amount : {-100, -1, 37, 100}) {
+    for (int amount : {-300, -100, -1, 37, 100, 255}) {
         ops.push_back(
             {"brightness " + std::to_string(amount),
              [=](const RgbImage& f, RgbImage& t) { addBrightness(f, t, amount); },
@@ -134,6 +134,19 @@ std::vector<Operation> operations() {
                      return Pixel{clampInt(p.r + amount), clampInt(p.g + amount), clampInt(p.b + amount)};
                  });
              }});
+    }
+    {
+        std::array<std::uint8_t, 256> table{};
+        for (int x = 0; x < 256; ++x)
+            table[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>((x * 37 + 11) % 256);
+        ops.push_back({"byte table", [=](const RgbImage& f, RgbImage& t) { mapBytes(f, t, table); },
+                       [=](const RgbImage& f) {
+                           return eachPixelSlow(f, [&](Pixel p) {
+                               return Pixel{table[static_cast<std::size_t>(p.r)],
+                                            table[static_cast<std::size_t>(p.g)],
+                                            table[static_cast<std::size_t>(p.b)]};
+                           });
+                       }});
     }
     for (int passes : {1, 2, 7, 31}) {
         for (bool opposite : {false, true}) {
