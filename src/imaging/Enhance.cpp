@@ -223,23 +223,25 @@ void saturationSteps(const RgbImage& from, RgbImage& to, std::int32_t passes) {
     });
 }
 
-void filter3x3(const RgbImage& from, RgbImage& to, const Kernel3x3& kernel, std::int32_t passes) {
+void filter3x3(const RgbImage& from, RgbImage& to, const Kernel3x3& kernel, std::int32_t passes,
+               RgbImage* scratch) {
     if (passes <= 0 || from.empty()) {
         if (&from != &to) to = from;
         return;
     }
     if (&from == &to) {
         const RgbImage copy = from;
-        filter3x3(copy, to, kernel, passes);
+        filter3x3(copy, to, kernel, passes, scratch);
         return;
     }
     // The passes alternate between `to` and one scratch picture so that the last lands in `to`.
     prepare(from, to);
-    RgbImage scratch;
-    if (passes > 1) scratch.resetForOverwrite(from.width(), from.height());
+    RgbImage ownScratch;
+    RgbImage& other = scratch != nullptr ? *scratch : ownScratch;
+    if (passes > 1) prepare(from, other);
     const RgbImage* src = &from;
     for (std::int32_t p = 0; p < passes; ++p) {
-        RgbImage& dst = ((passes - 1 - p) % 2 == 0) ? to : scratch;
+        RgbImage& dst = ((passes - 1 - p) % 2 == 0) ? to : other;
         filterPass(*src, dst, kernel);
         src = &dst;
     }

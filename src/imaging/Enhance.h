@@ -41,8 +41,10 @@ inline constexpr Kernel3x3 kSharpenKernel{{-1, -2, -1, -2, 28, -2, -1, -2, -1}, 
 
 // `passes` passes of the 3 x 3 filter, each reading the picture the last one made: every
 // byte becomes (sum of weight x neighbour byte) div divisor, clamped; a neighbour outside
-// the picture counts as the centre pixel.
-void filter3x3(const RgbImage& from, RgbImage& to, const Kernel3x3& kernel, std::int32_t passes);
+// the picture counts as the centre pixel. More than one pass needs a second raster: `scratch`
+// when given (its memory is reused from call to call), else one made for the call.
+void filter3x3(const RgbImage& from, RgbImage& to, const Kernel3x3& kernel, std::int32_t passes,
+               RgbImage* scratch = nullptr);
 
 // The sides of the colour-balance triangle.
 enum class BalanceSide { RedGreen, GreenBlue, RedBlue };

@@ -457,21 +457,24 @@ void Tenhance::saturationChange() {
     setUndoAllEnabled(true);
     activate(Kind::Saturation);
     const int v = SpinEdit3->value();
-    saturationSteps(base_, working, v > 0 ? v + 1 : 0);
+    if (v > 0)
+        saturationSteps(base_, working, v + 1);
+    else
+        copyInto(base_, working);
 }
 
 void Tenhance::sharpenChange() {
     setUndoEnabled(true);
     setUndoAllEnabled(true);
     activate(Kind::Sharpen);
-    filter3x3(base_, working, kSharpenKernel, SpinEdit5->value() + 1);
+    filter3x3(base_, working, kSharpenKernel, SpinEdit5->value() + 1, &filterCopy_);
 }
 
 void Tenhance::blurChange() {
     setUndoEnabled(true);
     setUndoAllEnabled(true);
     activate(Kind::Blur);
-    filter3x3(base_, working, kBlurKernel, SpinEdit4->value() + 1);
+    filter3x3(base_, working, kBlurKernel, SpinEdit4->value() + 1, &filterCopy_);
 }
 
 void Tenhance::posterizeChange() {
@@ -486,7 +489,9 @@ void Tenhance::posterizeChange() {
     Effects1.Posterize(ramp, TrackBar1->value());
     std::array<std::uint8_t, 256> table{};
     for (int v = 0; v < 256; ++v) table[static_cast<std::size_t>(v)] = ramp.row(0)[4 * v];
-    mapBytes(working, working, table);
+    bool identity = true;  // levels 0 and 1
+    for (int v = 0; v < 256; ++v) identity = identity && table[static_cast<std::size_t>(v)] == v;
+    if (!identity) mapBytes(working, working, table);
 }
 
 void Tenhance::balanceChange(int side) {
@@ -595,6 +600,7 @@ void Tenhance::okClick() {
     base_.clear();
     undo_.clear();
     brightnessBase_.clear();
+    filterCopy_.clear();
     cancelCopy_.clear();
     if (screens_.state.task == TaskMode::CreateTribalTattoo) {
         screens_.pictures.source = working;
@@ -628,6 +634,7 @@ void Tenhance::cancelClick() {
     base_.clear();
     undo_.clear();
     brightnessBase_.clear();
+    filterCopy_.clear();
     cancelCopy_.clear();
     if (screens_.state.task == TaskMode::CreateTribalTattoo) {
         screens_.form005->show();

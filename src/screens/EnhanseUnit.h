@@ -153,6 +153,7 @@ private:
     RgbImage undo_;            // the picture UNDO returns to
     RgbImage brightnessBase_;  // the picture BRIGHTNESS always computes from
     RgbImage cancelCopy_;      // the SOURCE picture as it was when the screen opened
+    RgbImage filterCopy_;      // the second raster of the blur and sharpen passes
 
     QPushButton* undo = nullptr;
     QPushButton* undoAll = nullptr;

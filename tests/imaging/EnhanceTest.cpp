@@ -313,6 +313,14 @@ TEST(Enhance, FilterOnOnePixelUsesTheCentreNineTimes) {
         filter3x3(one, out, kernel, 5);
         EXPECT_TRUE(SameImage(one, out));
     }
+    // A scratch raster handed in, of any size, gives the same passes.
+    const RgbImage picture = randomImage(9, 7, 5);
+    RgbImage scratch(2, 3);
+    RgbImage withScratch;
+    RgbImage without;
+    filter3x3(picture, withScratch, kSharpenKernel, 4, &scratch);
+    filter3x3(picture, without, kSharpenKernel, 4);
+    EXPECT_TRUE(SameImage(without, withScratch));
     // Weights that do not sum to the divisor scale the pixel; divisor 0 divides by 1.
     RgbImage out;
     filter3x3(imageFromRows({{makeColor(10, 20, 30)}}), out, Kernel3x3{{0, 0, 0, 0, 2, 0, 0, 0, 0}, 0}, 1);
