@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "imaging/Parallel.h"
@@ -175,6 +176,19 @@ int extraGreyLevel(int k) { return static_cast<int>(std::lround(51.0 * k / 9.0))
 int extraGreyIndex(int k) { return 216 + k - k / 9 - 1; }
 
 }  // namespace
+
+void copyPixels(const RgbImage& from, RgbImage& to) {
+    if (&from == &to) return;
+    if (from.empty()) {
+        to = from;
+        return;
+    }
+    prepare(from, to);
+    const std::size_t stride = from.stride();
+    forEachRowBlock(from.height(), [&](std::int32_t begin, std::int32_t end) {
+        std::memcpy(to.row(begin), from.row(begin), stride * static_cast<std::size_t>(end - begin));
+    });
+}
 
 void addBrightness(const RgbImage& from, RgbImage& to, std::int32_t amount) {
     prepare(from, to);

@@ -14,6 +14,10 @@ namespace dg {
 // clamped to 0..255. Rows are split across the workers of forEachRowBlock; the bytes do not
 // depend on the number of workers. There is no limit on the number of rows.
 
+// `to` becomes a copy of `from`, its memory reused when the size already fits; rows are copied
+// by the workers in parallel.
+void copyPixels(const RgbImage& from, RgbImage& to);
+
 // Every byte x becomes x + amount.
 void addBrightness(const RgbImage& from, RgbImage& to, std::int32_t amount);
 

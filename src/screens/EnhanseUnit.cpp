@@ -51,17 +51,6 @@ QSlider* slider(Qt::Orientation orientation, int minimum, int maximum, const cha
     return s;
 }
 
-// Copies a picture into another, reusing the target's memory when the size already fits:
-// the screen copies whole pictures on nearly every change.
-void copyInto(const RgbImage& from, RgbImage& to) {
-    if (&from == &to) return;
-    if (from.empty() || to.width() != from.width() || to.height() != from.height() || to.data() == nullptr) {
-        to = from;
-        return;
-    }
-    std::memcpy(to.data(), from.data(), from.byteSize());
-}
-
 // Sets a control of the screen to 0; its change runs only when it was not 0.
 void setZero(QWidget* control) {
     if (auto* s = qobject_cast<QSlider*>(control))
@@ -416,19 +405,19 @@ void Tenhance::runActivation(Kind kind) {
     };
 
     if (kind == Kind::Reduction) {
-        copyInto(working, base_);
+        copyPixels(working, base_);
         resets();
         return;
     }
-    copyInto(working, undo_);
+    copyPixels(working, undo_);
     chooseTrueColor();
     if (kind == Kind::Brightness) {
-        copyInto(working, brightnessBase_);
+        copyPixels(working, brightnessBase_);
         resets();
-        copyInto(working, base_);
+        copyPixels(working, base_);
         return;
     }
-    copyInto(working, base_);
+    copyPixels(working, base_);
     resets();
 }
 
@@ -447,7 +436,7 @@ void Tenhance::contrastChange() {
     activate(Kind::Contrast);
     const int v = SpinEdit2->value();
     if (v == 0)
-        copyInto(base_, working);
+        copyPixels(base_, working);
     else
         contrastSteps(base_, working, std::abs(v) + 1, v < 0);
 }
@@ -460,7 +449,7 @@ void Tenhance::saturationChange() {
     if (v > 0)
         saturationSteps(base_, working, v + 1);
     else
-        copyInto(base_, working);
+        copyPixels(base_, working);
 }
 
 void Tenhance::sharpenChange() {
@@ -480,7 +469,7 @@ void Tenhance::blurChange() {
 void Tenhance::posterizeChange() {
     setUndoEnabled(true);
     setUndoAllEnabled(true);
-    if (active_ == Kind::Posterize) copyInto(base_, working);
+    if (active_ == Kind::Posterize) copyPixels(base_, working);
     activate(Kind::Posterize);
     // Posterize changes every byte on its own: the effects component posterizes a ramp of all
     // 256 byte values once, and the picture's bytes are looked up in it.
@@ -497,7 +486,7 @@ void Tenhance::posterizeChange() {
 void Tenhance::balanceChange(int side) {
     setUndoEnabled(true);
     setUndoAllEnabled(true);
-    if (active_ == Kind::Balance) copyInto(base_, working);
+    if (active_ == Kind::Balance) copyPixels(base_, working);
     activate(Kind::Balance);
     const QSlider* moved = side == 0 ? TrackBar3 : (side == 1 ? TrackBar4 : TrackBar5);
     const int v = moved->value();
@@ -508,19 +497,19 @@ void Tenhance::balanceChange(int side) {
 
 void Tenhance::colourReduction() {
     if (active_ != Kind::Reduction) {
-        copyInto(working, undo_);
+        copyPixels(working, undo_);
         setUndoEnabled(true);
         setUndoAllEnabled(true);
     }
     activate(Kind::Reduction);
-    copyInto(working, base_);
+    copyPixels(working, base_);
     // Always from the picture before reduction began, whichever option is checked by now.
     if (RadioButton3->isChecked())
         reduceToSixteenColours(undo_, working);
     else if (RadioButton2->isChecked())
         reduceToHalftone(undo_, working);
     else
-        copyInto(undo_, working);
+        copyPixels(undo_, working);
 }
 
 // ---- Buttons --------------------------------------------------------------------------------
@@ -536,7 +525,7 @@ void Tenhance::greyClick(int kind) {
 }
 
 void Tenhance::optimizeClick() {
-    copyInto(working, undo_);
+    copyPixels(working, undo_);
     chooseTrueColor();
     setUndoEnabled(true);
     setUndoAllEnabled(true);
@@ -552,8 +541,8 @@ void Tenhance::optimizeClick() {
             SpinEdit2->setValue(SpinEdit2->value() + 2);
             SpinEdit3->setValue(SpinEdit3->value() + 1);
         }
-        copyInto(working, base_);
-        copyInto(beforeOptimize, undo_);
+        copyPixels(working, base_);
+        copyPixels(beforeOptimize, undo_);
     }
 }
 
@@ -562,13 +551,13 @@ void Tenhance::undoClick() {
     chooseTrueColor();
     resetControls(
         {SpinEdit2, SpinEdit3, SpinEdit4, SpinEdit5, TrackBar2, TrackBar3, TrackBar4, TrackBar5, TrackBar1});
-    copyInto(undo_, working);
+    copyPixels(undo_, working);
     setUndoEnabled(false);
-    copyInto(working, base_);
+    copyPixels(working, base_);
 }
 
 void Tenhance::undoAllClick() {
-    copyInto(working, undo_);
+    copyPixels(working, undo_);
     chooseTrueColor();
     resetInOpenOrder();
     setUndoAllEnabled(false);

@@ -135,6 +135,8 @@ std::vector<Operation> operations() {
                  });
              }});
     }
+    ops.push_back({"copy", [](const RgbImage& f, RgbImage& t) { copyPixels(f, t); },
+                   [](const RgbImage& f) { return f; }});
     {
         std::array<std::uint8_t, 256> table{};
         for (int x = 0; x < 256; ++x)
