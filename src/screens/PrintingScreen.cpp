@@ -64,14 +64,18 @@ constexpr VerticalAlign kRows[] = {VerticalAlign::Top, VerticalAlign::Middle, Ve
 
 Thumbnail::Thumbnail(const RgbImage& picture, QWidget* parent) : QWidget(parent), picture_(picture) {}
 
+void Thumbnail::refresh() {
+    // A full-size design is shrunk once here, not on every paint.
+    shrunk_ = picture_.empty()
+                  ? QImage()
+                  : qimageView(picture_).scaled(size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    update();
+}
+
 void Thumbnail::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    if (picture_.empty()) return;
-    const QImage image = qimageView(picture_);
-    QSize fitted = image.size().scaled(size(), Qt::KeepAspectRatio);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(QPoint(0, 0), fitted), image);
+    if (!shrunk_.isNull()) painter.drawImage(QPoint(0, 0), shrunk_);
 }
 
 void Thumbnail::mouseReleaseEvent(QMouseEvent* event) {
@@ -302,8 +306,8 @@ void TForm029::setEntries(const PageEntries& entries, bool showStencilThumbnail,
     entries_ = entries;
     stencilThumbnail_->setVisible(showStencilThumbnail);
     resultThumbnail_->setVisible(showResultThumbnail);
-    stencilThumbnail_->update();
-    resultThumbnail_->update();
+    stencilThumbnail_->refresh();
+    resultThumbnail_->refresh();
     showEntries();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -99,6 +100,9 @@ class Thumbnail : public QWidget {
 public:
     Thumbnail(const RgbImage& picture, QWidget* parent = nullptr);
 
+    // Shrinks the picture as it is now; painting shows the shrunk copy.
+    void refresh();
+
 signals:
     void clicked();
 
@@ -108,6 +112,7 @@ protected:
 
 private:
     const RgbImage& picture_;
+    QImage shrunk_;
 };
 
 }  // namespace dg

@@ -250,6 +250,23 @@ TEST_F(PrintingScreen, AFullDiskShowsTheSystemsErrorAndTheProgramGoesOn) {
     fakes.dialogs.files = &fakes.files;
 }
 
+TEST_F(PrintingScreen, AFolderThatCannotBeCreatedShowsTheSystemsError) {
+    const std::string missingParent = folder.file("gone/dragon");
+    for (const char* action : {"saveChecked", "saveProject"}) {
+        SCOPED_TRACE(action);
+        fakes.dialogs.saveAnswers = {missingParent};
+        click(button(printing(), action));
+        EXPECT_NE(fakes.dialogs.messages.back().find("No such file or directory"), std::string::npos)
+            << fakes.dialogs.messages.back();
+        EXPECT_TRUE(filesIn(folder.path()).empty());
+        EXPECT_TRUE(printing()->isVisible());
+    }
+    fakes.dialogs.saveAnswers = {folder.file("dragon")};
+    click(button(printing(), "saveProject"));
+    EXPECT_EQ(fakes.dialogs.messages.back(),
+              kProjectSavedMessage + projectFolderPath(folder.file("dragon"), screens->state));
+}
+
 TEST_F(PrintingScreen, MessageLineSingleFileAndNavigation) {
     EXPECT_FALSE(child<QWidget>(printing(), "messageLine")->isVisible());
     printing()->showMessageLine("too big");
