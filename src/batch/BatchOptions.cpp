@@ -104,6 +104,8 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
                 if (name == kThresholdNames[static_cast<std::size_t>(k)]) slider = k;
             if (slider < 0) throw UsageError("--threshold: there is no threshold \"" + name + "\"");
             o.thresholdMoves.emplace_back(slider, intIn("--threshold " + name, number, 0, 255));
+        } else if (a == "--untick") {
+            o.untick.push_back(intIn(a, value(), 1, 23));
         } else if (a == "--method") {
             o.method = intIn(a, value(), 1, 8);
         } else if (a == "--slider1" || a == "--slider2" || a == "--slider3") {
@@ -184,8 +186,12 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     if (!taskGiven) throw UsageError("--task colors|tribal|single is needed");
     if (heightGiven && o.keepAspect) throw UsageError("--height needs --no-aspect");
     if (o.printer && !o.print) throw UsageError("--printer needs --print");
-    if (o.task != TaskMode::TattooIn23Colors && (!o.thresholdMoves.empty() || o.saveChannels))
-        throw UsageError("--threshold and --save-channels belong to --task colors");
+    if (o.task != TaskMode::TattooIn23Colors && !o.thresholdMoves.empty())
+        throw UsageError("--threshold belongs to --task colors");
+    if (o.task == TaskMode::PrintSingleFile && o.saveChannels)
+        throw UsageError("--save-channels belongs to the colour and tribal tasks");
+    if (o.task == TaskMode::PrintSingleFile && !o.untick.empty())
+        throw UsageError("--untick belongs to the colour and tribal tasks");
     if (o.task == TaskMode::PrintSingleFile && o.save)
         throw UsageError("--save is not offered for a single file");
     return o;
@@ -206,6 +212,8 @@ Colour task:
                            NAME: white, light-grey, mid-grey, black, red-high, red-mid,
                            green-high, green-mid, blue-high, blue-mid, yellow-high, yellow-mid,
                            cyan-high, cyan-mid, magenta-high, magenta-mid
+Channels screen (colour and tribal tasks):
+  --untick N               untick channel N (1..23) before NEXT; may be repeated
 Tribal task:
   --method 1..8            (default 8)
   --slider1 N --slider2 N --slider3 N   slider positions 0..256 (default 102, 100, 100)

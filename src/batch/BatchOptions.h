@@ -36,6 +36,9 @@ struct BatchOptions {
     // (slider index in the order of the screen's sliders, value).
     std::vector<std::pair<int, int>> thresholdMoves;
 
+    // Channels screen: channels unticked before NEXT (and before --save-channels).
+    std::vector<int> untick;
+
     // Tribal task.
     int method = 8;
     std::array<int, 3> sliders{102, 100, 100};

@@ -10,6 +10,7 @@
 #include "imaging/CountColors.h"
 #include "imaging/Failure.h"
 #include "imaging/Scaling.h"
+#include "imaging/Tribal.h"
 #include "output/Printing.h"
 #include "project/ProjectFolder.h"
 #include "separation/ChannelSetBuild.h"
@@ -133,16 +134,22 @@ int runBatch(const BatchOptions& o, Printer& printer, FileSystem& files, std::os
                     channels.before = separateColours(o, source);
                 }
             } else {
-                throw Failure("The tribal task is not available in the batch command yet.");
+                // TRIBAL CREATION: its NEXT hands the RESULT picture to the channels screen.
+                progress("making the tribal design");
+                const TribalSliders sliders{o.sliders[0], o.sliders[1], o.sliders[2]};
+                makeTribal(source, o.method, sliders, channels.before);
             }
             progress("building the channels");
             rebuildChannelSet(channels);
+            for (const int n : o.untick) setChannelChecked(channels, n, false);
             if (o.saveChannels) {
                 progress("saving the project " + *o.saveChannels);
                 dialogs.saveAnswers.push_back(*o.saveChannels);
                 if (!saveProject(channelsScreenProject(source, channels), state, dialogs, platform.files))
                     return 1;
             }
+            // The channels screen offers NEXT only while a channel is ticked.
+            if (!recountChannelSet(channels).nextEnabled) throw Failure("No channel is left ticked.");
             channelSetNext(channels);
 
             progress("matching colours");

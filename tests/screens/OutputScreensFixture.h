@@ -121,6 +121,10 @@ public:
     void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override {
         LocalFileSystem::writeFile(writesLeft-- > 0 ? path : std::string("/dev/full"), bytes);
     }
+    void writeFilePieces(const std::string& path,
+                         const std::vector<std::span<const std::uint8_t>>& pieces) override {
+        LocalFileSystem::writeFilePieces(writesLeft-- > 0 ? path : std::string("/dev/full"), pieces);
+    }
 };
 
 }  // namespace dg::test
