@@ -28,11 +28,7 @@ namespace {
 constexpr const char* kColorsCaption = " COLORS";
 
 QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    look::setFace(b, look::kSkyBlue);
-    b->setMinimumHeight(34);
-    return b;
+    return look::button(caption, name, parent, 34);
 }
 
 QLabel* whiteLabel(const QString& text, const char* name, QWidget* parent) {

@@ -35,12 +35,7 @@ namespace dg {
 
 namespace {
 
-QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    look::setFace(b, look::kSkyBlue);
-    return b;
-}
+using look::button;
 
 QSlider* slider(Qt::Orientation orientation, int minimum, int maximum, const char* name, QWidget* parent) {
     auto* s = new QSlider(orientation, parent);

@@ -29,11 +29,7 @@ namespace dg {
 namespace {
 
 QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    look::setFace(b, look::kSkyBlue);
-    b->setMinimumHeight(40);
-    return b;
+    return look::button(caption, name, parent, 40);
 }
 
 template <class Box>
@@ -46,13 +42,7 @@ Box* option(const QString& caption, const char* name, bool ticked) {
 
 QGroupBox* group(const QString& title, QWidget* parent) { return new QGroupBox(title, parent); }
 
-// Captions in white on the dark background; the controls' own text and check marks keep
-// their colours.
-void whiteCaptions(QWidget* widget) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, Qt::white);
-    widget->setPalette(palette);
-}
+using look::whiteCaptions;
 
 }  // namespace
 

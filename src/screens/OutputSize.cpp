@@ -39,11 +39,7 @@ int toField(std::int64_t v) {
 }
 
 QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    look::setFace(b, look::kSkyBlue);
-    b->setMinimumHeight(40);
-    return b;
+    return look::button(caption, name, parent, 40);
 }
 
 QLabel* boardLine(const QString& text, const char* name, QWidget* parent) {

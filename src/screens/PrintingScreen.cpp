@@ -32,11 +32,7 @@ namespace dg {
 namespace {
 
 QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    look::setFace(b, look::kSkyBlue);
-    b->setMinimumHeight(36);
-    return b;
+    return look::button(caption, name, parent, 36);
 }
 
 QCheckBox* entryBox(const QString& caption, const QString& name) {
@@ -48,13 +44,7 @@ QCheckBox* entryBox(const QString& caption, const QString& name) {
 
 QGroupBox* group(const QString& title, QWidget* parent) { return new QGroupBox(title, parent); }
 
-// Captions in white on the dark background; the controls' own text and check marks keep
-// their colours.
-void whiteCaptions(QWidget* widget) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, Qt::white);
-    widget->setPalette(palette);
-}
+using look::whiteCaptions;
 
 constexpr HorizontalAlign kColumns[] = {HorizontalAlign::Left, HorizontalAlign::Centre,
                                         HorizontalAlign::Right};

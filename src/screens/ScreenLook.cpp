@@ -21,6 +21,20 @@ void setFace(QPushButton* button, const QColor& colour) {
     button->setPalette(palette);
 }
 
+QPushButton* button(const QString& caption, const char* name, QWidget* parent, int minimumHeight) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    setFace(b, kSkyBlue);
+    if (minimumHeight > 0) b->setMinimumHeight(minimumHeight);
+    return b;
+}
+
+void whiteCaptions(QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    widget->setPalette(palette);
+}
+
 QPixmap picture(const QString& name, int width, int height) {
     QSvgRenderer renderer(":/pictures/" + name + ".svg");
     QPixmap pixmap(width, height);

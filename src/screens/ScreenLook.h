@@ -16,6 +16,11 @@ inline const QColor kSkyBlue{166, 202, 240};          // the face of most button
 
 void setBackground(QWidget* widget, const QColor& colour);
 void setFace(QPushButton* button, const QColor& colour);
+// The program's usual button: sky-blue face, its object name, at least `minimumHeight` high.
+QPushButton* button(const QString& caption, const char* name, QWidget* parent, int minimumHeight = 0);
+// Captions in white on the dark background; the controls' own text and check marks keep
+// their colours.
+void whiteCaptions(QWidget* widget);
 
 // One of the program's own pictures (resources/pictures/<name>.svg) at the given size.
 QPixmap picture(const QString& name, int width, int height);

@@ -30,12 +30,7 @@ constexpr std::array<TaskMode, 4> kTasks{TaskMode::PrintSingleFile, TaskMode::Pr
 constexpr std::array<const char*, 4> kTaskNames{"PrintSingleFile", "PrintOldProject", "TattooIn23Colors",
                                                 "CreateTribalTattoo"};
 
-QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    look::setFace(b, look::kSkyBlue);
-    return b;
-}
+using look::button;
 
 QLabel* value(const QString& text, const char* name) {
     auto* label = new QLabel(text);

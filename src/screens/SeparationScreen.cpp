@@ -37,11 +37,7 @@ constexpr std::array<const char*, kThresholdCount> kSliderCaptions{
     "HIGH",  "MID",        "HIGH",     "MID",   "HIGH", "MID", "HIGH", "MID"};
 
 QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    look::setFace(b, look::kSkyBlue);
-    b->setMinimumHeight(34);
-    return b;
+    return look::button(caption, name, parent, 34);
 }
 
 QString rgb(const QColor& c) { return QString("rgb(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue()); }

@@ -26,12 +26,7 @@ constexpr int kSliderMinimum = 0;
 constexpr int kSliderMaximum = 256;  // 257 positions: at 256 even a byte of 255 is below
 constexpr int kSliderInitial = 100;
 
-QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    look::setFace(b, look::kSkyBlue);
-    return b;
-}
+using look::button;
 
 }  // namespace
 
