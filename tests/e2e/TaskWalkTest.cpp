@@ -7,6 +7,7 @@
 #include <map>
 #include <sstream>
 
+#include "WalkSupport.h"
 #include "batch/BatchWalk.h"
 #include "formats/Bmp.h"
 #include "platform/FileSystem.h"
@@ -25,34 +26,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kPhoto = std::string(DG_FIXTURES) + "/formats/real/photo.jpg";
+const std::string kPhoto = kWalkPhoto;
 const std::string kClipArt = std::string(DG_FIXTURES) + "/separation/signal-flag-delta.bmp";
-
-std::vector<std::uint8_t> bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Every file of a folder, by name, with its bytes.
-std::map<std::string, std::vector<std::uint8_t>> folderFiles(const fs::path& folder) {
-    std::map<std::string, std::vector<std::uint8_t>> files;
-    if (!fs::is_directory(folder)) return files;
-    for (const auto& entry : fs::directory_iterator(folder))
-        files[entry.path().filename()] = bytesOf(entry.path());
-    return files;
-}
-
-// Compares two folders file by file, naming the first file that differs.
-void expectSameFolder(const fs::path& wizard, const fs::path& batch) {
-    const auto a = folderFiles(wizard);
-    const auto b = folderFiles(batch);
-    ASSERT_FALSE(a.empty()) << wizard;
-    std::vector<std::string> namesA, namesB;
-    for (const auto& [name, bytes] : a) namesA.push_back(name);
-    for (const auto& [name, bytes] : b) namesB.push_back(name);
-    ASSERT_EQ(namesA, namesB) << wizard << " against " << batch;
-    for (const auto& [name, bytes] : a) EXPECT_TRUE(bytes == b.at(name)) << name << " differs";
-}
 
 // What the walk through the screens does and what the batch command is told to do alike.
 struct Walk {
@@ -65,15 +40,6 @@ struct Walk {
     int tribalMethod = 8;
     int slider1Moves = 0;  // tribal: steps of slider 1 after the entry
 };
-
-// Small printer pages keep the sanitizer build quick; the layout rules are the same.
-void smallPrinter(fake::FakePrinter& printer) {
-    printer.portraitWidthPx = 827;
-    printer.portraitHeightPx = 1169;
-    printer.resolutionX = printer.resolutionY = 100;
-    printer.portraitWidthMm = 210;
-    printer.portraitHeightMm = 297;
-}
 
 class TaskWalk : public ShellFixture {
 protected:
@@ -187,11 +153,7 @@ protected:
 
     std::array<int, 3> tribalSliders_{};
 
-    std::string projectFolder(const std::string& name) const {
-        for (const auto& entry : fs::directory_iterator(folder.path()))
-            if (entry.path().filename().string().rfind(name + " -OUTPUT- ", 0) == 0) return entry.path();
-        return {};
-    }
+    std::string projectFolder(const std::string& name) const { return projectFolderIn(folder.path(), name); }
 
     // The wizard's files and print jobs against the batch command's for the same walk.
     void expectSameAsBatch(const Walk& w) {
