@@ -15,7 +15,9 @@ namespace dg::fuzz {
 inline void useSmallLimits() { setPictureLimits({2048, 2'000'000}); }
 
 // Touches the last byte of every row, so a picture with too little memory behind it shows up.
+// A picture 0 pixels wide (a bitmap may say so) has no bytes to touch.
 inline void touch(const RgbImage& picture) {
+    if (picture.width() == 0) return;
     volatile std::uint8_t sink = 0;
     for (std::int32_t y = 0; y < picture.height(); ++y) sink = sink ^ picture.row(y)[picture.width() * 3 - 1];
 }
