@@ -124,7 +124,8 @@ RgbImage decodeBmp24(const std::uint8_t* bytes, std::size_t size) {
         throw Failure("Damaged BMP file: the pixel data is cut short.");
     RgbImage picture(width, height);
     const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
-    for (std::int32_t i = 0; i < height; ++i) {
+    // A picture 0 pixels wide has rows without bytes, and no memory behind them.
+    for (std::int32_t i = 0; rowBytes > 0 && i < height; ++i) {
         const std::int32_t y = topDown ? i : height - 1 - i;
         std::memcpy(picture.row(y), bytes + offset + stride * static_cast<std::size_t>(i), rowBytes);
     }

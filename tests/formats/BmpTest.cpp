@@ -63,6 +63,15 @@ TEST(Bmp, PiecesJoinToTheEncodedFile) {
     }
 }
 
+// A header may say 0 pixels wide with rows; such a file reads as a picture with no pixels.
+TEST(Bmp, ZeroWideBitmapReadsWithoutTouchingMemory) {
+    std::vector<std::uint8_t> file = encodeBmp(RgbImage(1, 1));
+    file[18] = 0;    // width 0
+    file[22] = 249;  // height 249
+    const RgbImage picture = decodeBmp24(file);
+    EXPECT_EQ(picture.width(), 0);
+}
+
 TEST(Bmp, DamagedFilesFailCleanly) {
     auto file = encodeBmp(test::randomImage(4, 4, 1));
     for (std::size_t cut : {std::size_t{0}, std::size_t{10}, std::size_t{53}, file.size() - 20}) {
