@@ -3,16 +3,26 @@
 // every tile are repainted, and NEXT from there until the channels screen shows every tile.
 #include <benchmark/benchmark.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QPushButton>
 #include <QSlider>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <string>
 
+#include "formats/JpegWriter.h"
 #include "imaging/Scaling.h"
 #include "platform/fake/FakePlatform.h"
 #include "screens/ChannelsScreen.h"
+#include "screens/ColorMatchingScreen.h"
+#include "screens/OptionsScreen.h"
+#include "screens/OutputSize.h"
+#include "screens/PrintingScreen.h"
 #include "screens/ScreenSet.h"
+#include "screens/SelectTask.h"
 #include "screens/SeparationScreen.h"
 #include "separation/ChannelSetBuild.h"
 #include "separation/Separation.h"
@@ -128,6 +138,77 @@ void BM_ChannelsEntryAgain(benchmark::State& state) {
 BENCHMARK(BM_ChannelsEntryAgain)->Name("screens/channels_entry_again")->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_ChannelsEntry)->Name("screens/channels_entry")->Unit(benchmark::kMillisecond);
+
+// A 2520 x 3780 design of 23 flat colours, one from each separation channel, as a JPEG file:
+// the whole colour task makes 26 pages of it.
+const std::string& walkDesignFile() {
+    static const std::string path = [] {
+        const dg::ColorValue colours[] = {
+            dg::makeColor(255, 255, 255), dg::makeColor(180, 180, 180), dg::makeColor(140, 140, 140),
+            dg::makeColor(100, 100, 100), dg::makeColor(20, 20, 20),    dg::makeColor(230, 30, 30),
+            dg::makeColor(160, 30, 30),   dg::makeColor(100, 30, 30),   dg::makeColor(30, 230, 30),
+            dg::makeColor(30, 160, 30),   dg::makeColor(30, 100, 30),   dg::makeColor(30, 30, 230),
+            dg::makeColor(30, 30, 160),   dg::makeColor(30, 30, 100),   dg::makeColor(230, 230, 30),
+            dg::makeColor(160, 160, 30),  dg::makeColor(100, 100, 30),  dg::makeColor(30, 230, 230),
+            dg::makeColor(30, 160, 160),  dg::makeColor(30, 100, 100),  dg::makeColor(230, 30, 230),
+            dg::makeColor(160, 30, 160),  dg::makeColor(100, 30, 100)};
+        RgbImage picture(2520, 3780);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) picture.setPixel(x, y, colours[(y / 165) % 23]);
+        const std::string file = (std::filesystem::temp_directory_path() / "dg-bench-walk.jpg").string();
+        const auto bytes = dg::encodeJpeg(picture);
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return file;
+    }();
+    return path;
+}
+
+void clickNamed(QWidget* window, const char* name) { window->findChild<QAbstractButton*>(name)->click(); }
+
+// The whole default walk of the colour task through the screens: the JPEG file opened, 40 cm
+// at 160 DPI (the picture's own size), separation, channels with the project saved, colour
+// matching, OPTIONS and every page exported as JPEG.
+void BM_ColourWalk(benchmark::State& state) {
+    const std::filesystem::path work = std::filesystem::temp_directory_path() / "dg-bench-walk";
+    int walk = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::remove_all(work);
+        std::filesystem::create_directories(work);
+        auto program = std::make_unique<Program>();
+        dg::ScreenSet& s = *program->screens;
+        program->fakes.dialogs.pictureAnswers.push_back(walkDesignFile());
+        program->fakes.dialogs.saveAnswers.push_back((work / ("walk " + std::to_string(walk))).string());
+        program->fakes.dialogs.saveAnswers.push_back((work / ("pages " + std::to_string(walk++))).string());
+        state.ResumeTiming();
+
+        clickNamed(s.form001.get(), "TattooIn23ColorsCaption");
+        clickNamed(s.form001.get(), "openImage");
+        s.form004->SpinEdit1->setValue(160);
+        s.form004->SpinEdit2->setValue(40);
+        s.form004->SpinEdit3->setValue(0);
+        clickNamed(s.form004.get(), "nextColorReduction");
+        if (s.form021->isVisible()) clickNamed(s.form021.get(), "next");
+        clickNamed(s.form019.get(), "saveProjectAs");
+        clickNamed(s.form019.get(), "next");
+        clickNamed(s.form023.get(), "next");
+        clickNamed(s.form028.get(), "next");
+        clickNamed(s.form029.get(), "asJpeg");
+        clickNamed(s.form029.get(), "saveChecked");
+        QApplication::processEvents();
+
+        state.PauseTiming();
+        int pages = 0;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(work))
+            pages += entry.path().extension() == ".jpeg";
+        state.counters["pages"] = pages;
+        program.reset();
+        std::filesystem::remove_all(work);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ColourWalk)->Name("screens/colour_walk")->Unit(benchmark::kSecond)->Iterations(3);
 
 }  // namespace
 
