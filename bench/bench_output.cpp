@@ -89,8 +89,8 @@ const Pages& pages() {
 void exportPages(benchmark::State& state, dg::PageFileType type) {
     const Pages& p = pages();
     dg::fake::FakePlatform fakes;  // an A4 page at 300 DPI, the real disk
-    static const dg::WorkflowState settings = [] {
-        dg::WorkflowState s;
+    static const dg::OutputSettings settings = [] {
+        dg::OutputSettings s;
         s.unit = dg::MeasuringUnit::Centimeters;
         s.outputWidthText = std::string("17.5");  // 2067 x 2953 printer pixels
         s.outputHeightText = std::string("25");
