@@ -64,6 +64,12 @@ constexpr std::uint8_t kZeroPadding[3] = {0, 0, 0};
 
 }  // namespace
 
+void setBmpPixelsPerMetre(std::vector<std::uint8_t>& file, std::uint32_t across, std::uint32_t down) {
+    if (file.size() < kFileHeaderSize + kInfoHeaderSize) throw Failure("Not a BMP file.");
+    put32(file.data() + kFileHeaderSize + 24, across);
+    put32(file.data() + kFileHeaderSize + 28, down);
+}
+
 std::vector<std::uint8_t> encodeBmp(const RgbImage& picture, std::int32_t dotsPerInch) {
     const std::uint64_t fileSize = bmpFileSize(picture);
     const std::size_t rowBytes = static_cast<std::size_t>(picture.width()) * 3;

@@ -26,6 +26,10 @@ std::vector<std::span<const std::uint8_t>> bmpPieces(const RgbImage& picture, st
 // Pixels per metre for a resolution in dots per inch, rounded to the nearest.
 std::uint32_t pixelsPerMetre(std::int32_t dotsPerInch);
 
+// Sets the resolution of an encoded BMP file, across and down, for a picture that prints
+// stretched to a size of its own.
+void setBmpPixelsPerMetre(std::vector<std::uint8_t>& file, std::uint32_t across, std::uint32_t down);
+
 // Reads an uncompressed 24-bit BMP file (bottom-up or top-down). Throws Failure with a
 // message naming what is wrong for anything else or for a damaged file.
 RgbImage decodeBmp24(const std::uint8_t* bytes, std::size_t size);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <cmath>
 
 #include "formats/Bmp.h"
 #include "output/PortraitPrint.h"
@@ -159,7 +160,16 @@ void TForm023::saveAsBmp() {
         dialogs.message("Not Saved! Please Save Again With Another File Name! ");
         return;
     }
-    files.writeFile(path, encodeBmp(page));
+    // The page prints stretched over a portrait page, so that is its size on paper.
+    const Printer& printer = screens_.platform.printer;
+    const bool landscape = printer.orientation() == Orientation::Landscape;
+    const double widthMm = landscape ? printer.heightMm() : printer.widthMm();
+    const double heightMm = landscape ? printer.widthMm() : printer.heightMm();
+    std::vector<std::uint8_t> file = encodeBmp(page);
+    if (widthMm > 0 && heightMm > 0)
+        setBmpPixelsPerMetre(file, static_cast<std::uint32_t>(std::lround(page.width() * 1000.0 / widthMm)),
+                             static_cast<std::uint32_t>(std::lround(page.height() * 1000.0 / heightMm)));
+    files.writeFile(path, file);
 }
 
 void TForm023::printColorMatching() {

@@ -218,6 +218,28 @@ TEST_F(TaskWalk, TribalTaskFromAPhoto) {
     expectSameAsBatch(w);
 }
 
+TEST_F(TaskWalk, TribalTaskFromClipArtEnlarged) {
+    Walk w;
+    w.task = "CreateTribalTattoo";
+    w.picture = kClipArt;
+    w.dpi = 120;
+    w.widthWhole = 5;
+    w.tribalMethod = 5;
+    w.slider1Moves = 20;
+    w.mirror = w.corners = true;
+    expectSameAsBatch(w);
+}
+
+TEST_F(TaskWalk, SingleFileFromClipArtEnlarged) {
+    Walk w;
+    w.task = "PrintSingleFile";
+    w.picture = kClipArt;
+    w.dpi = 160;
+    w.widthWhole = 7;
+    w.widthHundredths = 5;
+    expectSameAsBatch(w);
+}
+
 TEST_F(TaskWalk, SingleFileIsOneResultPage) {
     Walk w;
     w.task = "PrintSingleFile";

@@ -97,6 +97,21 @@ TEST_F(ColorMatchingScreen, SavesThePageAsBmpAskingBeforeReplacing) {
     EXPECT_TRUE(SameImage(matching()->page, saved(folder.file("match.bmp"))));
     EXPECT_TRUE(SameImage(matching()->page, saved(folder.file("page.bmp.bmp"))));
     EXPECT_TRUE(fakes.dialogs.questions.empty());
+    // It claims the resolution it prints at: 505 x 481 stretched over an A4 portrait page
+    // (210 x 297 mm), also when the printer is turned to landscape.
+    fakes.printer.currentOrientation = Orientation::Landscape;
+    fakes.dialogs.saveAnswers = {folder.file("landscape")};
+    click(save);
+    for (const char* name : {"match.bmp", "landscape.bmp"}) {
+        SCOPED_TRACE(name);
+        const std::vector<std::uint8_t> file = fakes.files.readFile(folder.file(name));
+        const auto ppm = [&](std::size_t at) {
+            return file[at] | file[at + 1] << 8 | file[at + 2] << 16 | std::uint32_t{file[at + 3]} << 24;
+        };
+        EXPECT_EQ(ppm(38), 2405u);  // 505 / 0.210 m
+        EXPECT_EQ(ppm(42), 1620u);  // 481 / 0.297 m
+    }
+    fakes.printer.currentOrientation = Orientation::Portrait;
 
     // No keeps the file and says so; Yes replaces it.
     fakes.files.writeFile(folder.file("match.bmp"), {1, 2, 3});
