@@ -1,5 +1,6 @@
 #include "screens/OptionsScreen.h"
 
+#include <QAbstractSpinBox>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -47,11 +48,17 @@ Box* option(const QString& caption, const char* name, bool ticked) {
 QGroupBox* group(const QString& title, QWidget* parent) { return new QGroupBox(title, parent); }
 
 // Captions in white on the dark background; the controls' own text and check marks keep
-// their colours.
+// their colours. The style draws a spin box's arrows in the window-text colour on a light
+// button, so the spin boxes keep the dark one.
 void whiteCaptions(QWidget* widget) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, Qt::white);
     widget->setPalette(palette);
+    for (QAbstractSpinBox* spin : widget->findChildren<QAbstractSpinBox*>()) {
+        QPalette dark = spin->palette();
+        dark.setColor(QPalette::WindowText, Qt::black);
+        spin->setPalette(dark);
+    }
 }
 
 }  // namespace

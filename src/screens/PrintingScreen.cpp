@@ -1,5 +1,6 @@
 #include "screens/PrintingScreen.h"
 
+#include <QAbstractSpinBox>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -49,11 +50,17 @@ QCheckBox* entryBox(const QString& caption, const QString& name) {
 QGroupBox* group(const QString& title, QWidget* parent) { return new QGroupBox(title, parent); }
 
 // Captions in white on the dark background; the controls' own text and check marks keep
-// their colours.
+// their colours. The style draws a spin box's arrows in the window-text colour on a light
+// button, so the spin boxes keep the dark one.
 void whiteCaptions(QWidget* widget) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, Qt::white);
     widget->setPalette(palette);
+    for (QAbstractSpinBox* spin : widget->findChildren<QAbstractSpinBox*>()) {
+        QPalette dark = spin->palette();
+        dark.setColor(QPalette::WindowText, Qt::black);
+        spin->setPalette(dark);
+    }
 }
 
 constexpr HorizontalAlign kColumns[] = {HorizontalAlign::Left, HorizontalAlign::Centre,
@@ -86,8 +93,8 @@ TForm029::TForm029(ScreenSet& screens) : screens_(screens) {
     setObjectName("TForm029");
     setWindowTitle("PRINTING ");
     placeAsWorkingScreen(this);
-    whiteCaptions(this);
     buildControls();
+    whiteCaptions(this);
 }
 
 void TForm029::buildControls() {
