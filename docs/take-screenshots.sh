@@ -1,7 +1,8 @@
 #!/bin/bash
 # Makes the screenshots in docs/: the program itself under a virtual display for the start-up
-# pictures (the splash over SELECT TASK, then SELECT TASK alone), and a headless screen test
-# for the output-size screen with a picture loaded.
+# pictures (the splash over SELECT TASK, then SELECT TASK alone), and the screen tests named
+# Screenshots under the same kind of display for the later screens: the output-size screen
+# with a picture loaded, and a real photograph walked from the separation to PRINTING.
 #   docs/take-screenshots.sh [BUILD_FOLDER]    (default build/release, built with its tests)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,4 +23,5 @@ kill \$pid
 SESSION
 xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/session.sh"
 
-DG_SCREENSHOT_DIR="$root/docs" QT_QPA_PLATFORM=offscreen "$build/tests/test_screens" --gtest_filter='Screenshots.*'
+DG_SCREENSHOT_DIR="$root/docs" QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" \
+    "$build/tests/test_screens" --gtest_filter='Screenshots.*'

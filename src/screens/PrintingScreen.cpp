@@ -76,8 +76,8 @@ TForm029::TForm029(ScreenSet& screens) : screens_(screens) {
     setObjectName("TForm029");
     setWindowTitle("PRINTING ");
     placeAsWorkingScreen(this);
-    whiteCaptions(this);
     buildControls();
+    whiteCaptions(this);
 }
 
 void TForm029::buildControls() {

@@ -1,5 +1,6 @@
 #include "screens/ScreenLook.h"
 
+#include <QAbstractSpinBox>
 #include <QPainter>
 #include <QPalette>
 #include <QPushButton>
@@ -33,6 +34,13 @@ void whiteCaptions(QWidget* widget) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, Qt::white);
     widget->setPalette(palette);
+    // The style draws a spin box's arrows in the window-text colour on a light button, so
+    // the spin boxes keep the dark one.
+    for (QAbstractSpinBox* spin : widget->findChildren<QAbstractSpinBox*>()) {
+        QPalette dark = spin->palette();
+        dark.setColor(QPalette::WindowText, Qt::black);
+        spin->setPalette(dark);
+    }
 }
 
 QPixmap picture(const QString& name, int width, int height) {

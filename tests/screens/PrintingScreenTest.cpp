@@ -1,3 +1,4 @@
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -340,6 +341,23 @@ TEST_F(PrintingScreen, WithoutAPrinterTheVirtualPrinterTakesThePages) {
     const RgbImage page = readBmp(folder.file("virtual Pages/RESULTpage.bmp"));
     EXPECT_EQ(page.width(), 2480);
     EXPECT_EQ(page.height(), 3508);
+}
+
+// The screens' captions are white on the dark ground, but a spin box's arrows are drawn in the
+// window-text colour on its light button: they must stay dark there to be seen at all.
+TEST_F(PrintingScreen, SpinBoxArrowsStandOutFromTheirButtons) {
+    toPrinting();
+    for (QWidget* window : {static_cast<QWidget*>(options()), static_cast<QWidget*>(printing())}) {
+        const auto spins = window->findChildren<QAbstractSpinBox*>();
+        ASSERT_FALSE(spins.isEmpty()) << window->objectName().toStdString();
+        for (QAbstractSpinBox* spin : spins) {
+            const QPalette& palette = spin->palette();
+            EXPECT_GT(std::abs(palette.color(QPalette::WindowText).lightness() -
+                               palette.color(QPalette::Button).lightness()),
+                      100)
+                << window->objectName().toStdString() << " " << spin->objectName().toStdString();
+        }
+    }
 }
 
 }  // namespace
