@@ -16,6 +16,7 @@
 #include "screens/ScreenSet.h"
 #include "screens/SeparationScreen.h"
 #include "support/BenchSupport.h"
+#include "support/QtBenchMain.h"
 
 namespace {
 
@@ -88,12 +89,4 @@ BENCHMARK(BM_OptimizeAfterOpening)->Name("enhance/optimize_after_open")->Unit(be
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return dg::bench::runWithQt(argc, argv); }

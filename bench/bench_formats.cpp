@@ -23,11 +23,13 @@ const std::vector<std::uint8_t>& fileOf(const std::string& name) {
         if (n == name) return bytes;
     std::ifstream in(dg::bench::dataFolder() + "/" + name, std::ios::binary);
     if (!in) throw std::runtime_error("missing benchmark picture " + name);
-    files.emplace_back(name, std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+    files.emplace_back(name, std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
+                                                       std::istreambuf_iterator<char>()));
     return files.back().second;
 }
 
-void ours(benchmark::State& state, const char* name, dg::RgbImage (*decode)(const std::uint8_t*, std::size_t)) {
+void ours(benchmark::State& state, const char* name,
+          dg::RgbImage (*decode)(const std::uint8_t*, std::size_t)) {
     const std::vector<std::uint8_t>& bytes = fileOf(name);
     for (auto _ : state) {
         dg::RgbImage picture = decode(bytes.data(), bytes.size());

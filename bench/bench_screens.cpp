@@ -28,6 +28,7 @@
 #include "separation/Separation.h"
 #include "separation/Thresholds.h"
 #include "support/BenchSupport.h"
+#include "support/QtBenchMain.h"
 
 namespace {
 
@@ -212,12 +213,4 @@ BENCHMARK(BM_ColourWalk)->Name("screens/colour_walk")->Unit(benchmark::kSecond)-
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return dg::bench::runWithQt(argc, argv); }

@@ -106,10 +106,7 @@ void BM_Rebuild(benchmark::State& state) {
     }
     state.counters["colours"] = static_cast<double>(colours);
 }
-BENCHMARK(BM_Rebuild)
-    ->Name("separation/rebuild_23_colours_fresh")
-    ->Unit(benchmark::kMillisecond)
-    ;
+BENCHMARK(BM_Rebuild)->Name("separation/rebuild_23_colours_fresh")->Unit(benchmark::kMillisecond);
 
 // Rebuilt over a set whose masks already have the picture's size, as UNDO, the channels
 // screen's NEXT and the return from CHANGE COLORS rebuild it: no new memory.
@@ -125,10 +122,7 @@ void BM_RebuildInPlace(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_RebuildInPlace)
-    ->Name("separation/rebuild_23_colours")
-    ->Unit(benchmark::kMillisecond)
-    ;
+BENCHMARK(BM_RebuildInPlace)->Name("separation/rebuild_23_colours")->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

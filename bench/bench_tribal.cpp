@@ -15,6 +15,7 @@
 #include "screens/TribalScreen.h"
 #include "screens/Viewers.h"
 #include "support/BenchSupport.h"
+#include "support/QtBenchMain.h"
 
 namespace {
 
@@ -81,13 +82,4 @@ BENCHMARK(BM_Memcpy)->Name("tribal/memcpy_2520x3780")->Unit(benchmark::kMillisec
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    // The screens need a Qt application; no display is needed to paint them.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return dg::bench::runWithQt(argc, argv); }

@@ -26,13 +26,7 @@ QLabel* caption(const QString& text, const char* name, QWidget* parent, QRect wh
     return l;
 }
 
-QPushButton* button(const QString& text, const char* name, QWidget* parent, QRect where) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setGeometry(where);
-    look::setFace(b, look::kSkyBlue);
-    return b;
-}
+using look::button;
 
 QLabel* swatch(const QString& text, const char* name, QWidget* parent, QRect where) {
     QLabel* l = caption(text, name, parent, where);

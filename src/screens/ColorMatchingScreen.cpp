@@ -29,13 +29,7 @@ constexpr int kRowLeft = 10;
 constexpr int kPageLeft = 505;
 constexpr int kPageTop = 56;
 
-QPushButton* button(const QString& caption, const char* name, QWidget* parent, const QRect& geometry) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    look::setFace(b, look::kSkyBlue);
-    b->setGeometry(geometry);
-    return b;
-}
+using look::button;
 
 QColor qcolor(ColorValue c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
 

@@ -74,13 +74,7 @@ QLabel* label(const QString& text, const char* name, QWidget* parent, QRect wher
     return l;
 }
 
-QPushButton* button(const QString& caption, const char* name, QWidget* parent, QRect where) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setGeometry(where);
-    look::setFace(b, look::kSkyBlue);
-    return b;
-}
+using look::button;
 
 }  // namespace
 

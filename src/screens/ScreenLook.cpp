@@ -30,6 +30,12 @@ QPushButton* button(const QString& caption, const char* name, QWidget* parent, i
     return b;
 }
 
+QPushButton* button(const QString& caption, const char* name, QWidget* parent, const QRect& where) {
+    QPushButton* b = button(caption, name, parent);
+    b->setGeometry(where);
+    return b;
+}
+
 void whiteCaptions(QWidget* widget) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, Qt::white);

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QPixmap>
+#include <QRect>
 #include <QString>
 
 class QWidget;
@@ -18,6 +19,8 @@ void setBackground(QWidget* widget, const QColor& colour);
 void setFace(QPushButton* button, const QColor& colour);
 // The program's usual button: sky-blue face, its object name, at least `minimumHeight` high.
 QPushButton* button(const QString& caption, const char* name, QWidget* parent, int minimumHeight = 0);
+// The same button at a fixed place on its window.
+QPushButton* button(const QString& caption, const char* name, QWidget* parent, const QRect& where);
 // Captions in white on the dark background; the controls' own text and check marks keep
 // their colours.
 void whiteCaptions(QWidget* widget);

@@ -1,0 +1,21 @@
+// The main of the benchmark programs that need a Qt application: the screens and page text.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+namespace dg::bench {
+
+inline int runWithQt(int argc, char** argv) {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
+}  // namespace dg::bench
