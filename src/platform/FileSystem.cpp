@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -195,33 +196,95 @@ void writeDirect(int fd, const std::vector<std::span<const std::uint8_t>>& piece
 
 }  // namespace
 
+namespace {
+
+// Where a file is written before it takes its name: a short hidden name in the same folder, so
+// that the rename stays on one file system and a name near the length limit still fits.
+std::string partName(const std::string& path) {
+    static std::atomic<unsigned> next{0};
+    return joinPath(folderOf(path), ".dg-" + std::to_string(::getpid()) + "-" + std::to_string(next++) + ".part");
+}
+
+// Opens a new file for writing, past the page cache when it is large and the file system takes
+// that (file systems without direct writes refuse the flag when the file is opened).
+int openForWriting(const std::string& path, int flags, std::size_t total, bool& direct) {
+    int fd = -1;
+    direct = false;
+#ifdef O_DIRECT
+    if (total >= kDirectWriteMin) {
+        fd = ::open(path.c_str(), flags | O_DIRECT, 0666);
+        direct = fd >= 0;
+    }
+#else
+    (void)total;
+#endif
+    if (fd < 0) fd = ::open(path.c_str(), flags, 0666);
+    return fd;
+}
+
+void writeAndFlush(int fd, bool direct, const std::vector<std::span<const std::uint8_t>>& pieces,
+                   const std::string& path) {
+#ifdef O_DIRECT
+    if (direct) writeDirect(fd, pieces, path);
+#else
+    (void)direct;
+#endif
+    if (!direct) writeGathered(fd, pieces, path);
+    // A full disk may only show up when the data is flushed.
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) failWithErrno("Cannot write", path, errno);
+}
+
+}  // namespace
+
+// A file is written under a temporary name beside it and renamed into place once all of it is
+// on the disk: a fault half-way (a full disk, a removed folder) leaves no cut-short file under
+// the name, and a file being replaced stays as it was until the new one is whole. A file that
+// may not be written to (read-only) is not replaced. Devices and links are written in place.
 void LocalFileSystem::writeFilePieces(const std::string& path,
                                       const std::vector<std::span<const std::uint8_t>>& pieces) {
     std::size_t total = 0;
     for (const auto& piece : pieces) total += piece.size();
-    int fd = -1;
+    struct stat old {};
+    const bool exists = ::lstat(path.c_str(), &old) == 0;
     bool direct = false;
-#ifdef O_DIRECT
-    // File systems without direct writes refuse the flag when the file is opened.
-    if (total >= kDirectWriteMin) {
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_DIRECT, 0666);
-        direct = fd >= 0;
+    if (exists && !S_ISREG(old.st_mode)) {
+        const int fd = openForWriting(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, total, direct);
+        if (fd < 0) failWithErrno("Cannot create", path, errno);
+        try {
+            writeAndFlush(fd, direct, pieces, path);
+        } catch (...) {
+            ::close(fd);
+            throw;
+        }
+        if (::close(fd) != 0) failWithErrno("Cannot write", path, errno);
+        return;
     }
-#endif
-    if (fd < 0) fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (exists) {
+        const int probe = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        if (probe < 0) failWithErrno("Cannot create", path, errno);
+        ::close(probe);
+    }
+    const std::string part = partName(path);
+    const int fd = openForWriting(part, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, total, direct);
     if (fd < 0) failWithErrno("Cannot create", path, errno);
     try {
-#ifdef O_DIRECT
-        if (direct) writeDirect(fd, pieces, path);
-#endif
-        if (!direct) writeGathered(fd, pieces, path);
-        // A full disk may only show up when the data is flushed.
-        if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) failWithErrno("Cannot write", path, errno);
+        if (exists) ::fchmod(fd, old.st_mode & 07777);
+        writeAndFlush(fd, direct, pieces, path);
     } catch (...) {
         ::close(fd);
+        ::unlink(part.c_str());
         throw;
     }
-    if (::close(fd) != 0) failWithErrno("Cannot write", path, errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(part.c_str());
+        failWithErrno("Cannot write", path, error);
+    }
+    if (::rename(part.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(part.c_str());
+        failWithErrno("Cannot create", path, error);
+    }
 }
 
 std::string joinPath(const std::string& folder, const std::string& name) {

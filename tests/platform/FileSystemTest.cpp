@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <span>
@@ -8,6 +11,7 @@
 
 #include "imaging/Failure.h"
 #include "platform/FileSystem.h"
+#include "support/DiskFaults.h"
 #include "support/ImageCompare.h"
 
 namespace dg {
@@ -64,6 +68,38 @@ TEST(LocalFileSystem, ALargeFileIsItsPiecesByteForByte) {
     LocalFileSystem files;
     files.writeFilePieces(folder.file("large.bmp"), pieces);
     EXPECT_TRUE(fileBytes(folder.file("large.bmp")) == joined);
+}
+
+// A write that fails half-way, small or past the page cache, leaves the file it was to
+// replace as it was and nothing else in the folder; a replaced file keeps its permissions.
+TEST(LocalFileSystem, AWriteThatFailsHalfWayLeavesTheEarlierFileWhole) {
+    test::TempFolder folder;
+    LocalFileSystem files;
+    const std::string path = folder.file("design.bmp");
+    const std::vector<std::uint8_t> earlier(3000, 7);
+    files.writeFile(path, earlier);
+    ::chmod(path.c_str(), 0640);
+    for (const std::size_t size : {std::size_t{5000}, std::size_t{20} << 20}) {
+        SCOPED_TRACE(size);
+        const std::vector<std::uint8_t> bigger(size, 9);
+        try {
+            test::FileSizeLimit limit(4096);
+            files.writeFile(path, bigger);
+            FAIL() << "a write past the limit succeeded";
+        } catch (const Failure& failure) {
+            EXPECT_NE(std::string(failure.what()).find(path), std::string::npos) << failure.what();
+        }
+        EXPECT_EQ(fileBytes(path), earlier);
+        int entries = 0;
+        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) ++entries;
+        EXPECT_EQ(entries, 1);
+    }
+    const std::vector<std::uint8_t> later(10, 3);
+    files.writeFile(path, later);
+    EXPECT_EQ(fileBytes(path), later);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
 TEST(LocalFileSystem, AFullDiskFailsWithTheSystemsError) {

@@ -1,3 +1,6 @@
+#include <sys/stat.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -7,6 +10,7 @@
 #include "OutputScreensFixture.h"
 #include "output/PageExport.h"
 #include "project/ProjectFolder.h"
+#include "support/DiskFaults.h"
 
 namespace dg::test {
 namespace {
@@ -93,6 +97,45 @@ TEST_F(SaveFaults, EverySaveReportsAMissingFolderAndANameTheSystemRefuses) {
         // A name longer than the file system takes.
         expectFaultHandled(save, folder.file(tooLong));
     }
+
+    // A colour-matching page replaced by one that does not fit on the disk: the earlier page
+    // stays whole (the snapshot comparison) and no piece of the new one is left beside it.
+    fakes.dialogs.saveAnswers = {folder.file("chart")};
+    click(button(matching(), "saveAsBmp"));
+    ASSERT_TRUE(fs::exists(folder.file("chart.bmp")));
+    const auto entries = [this] { return std::distance(fs::directory_iterator(folder.path()), {}); };
+    const auto before = entries();
+    {
+        FileSizeLimit limit(1000);
+        fakes.dialogs.yesNoAnswers = {true};
+        expectFaultHandled(saves()[3], folder.file("chart"));
+    }
+    EXPECT_EQ(entries(), before);
+}
+
+// A folder without write permission refuses every save, and a read-only page is not replaced.
+// Root writes past permissions: the read-only run (without that power) is a test of its own.
+TEST_F(SaveFaults, AReadOnlyFolderOrFileRefusesEverySave) {
+    const std::string locked = folder.file("locked");
+    fs::create_directory(locked);
+    if (writesPastPermissions(locked)) {
+        if (std::getenv("DG_UNPRIVILEGED") != nullptr) FAIL() << "the read-only run writes past permissions";
+        GTEST_SKIP() << "this process writes past permissions; the read-only run covers this";
+    }
+    tickOnly({1, 3});
+    toPrinting();
+    fakes.dialogs.saveAnswers = {folder.file("chart")};
+    click(button(matching(), "saveAsBmp"));
+    ASSERT_EQ(::chmod(folder.file("chart.bmp").c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
+    for (const Save& save : saves()) {
+        save.screen()->show();
+        expectFaultHandled(save, locked + "/design");
+        EXPECT_TRUE(fs::is_empty(locked));
+    }
+    fakes.dialogs.yesNoAnswers = {true};
+    expectFaultHandled(saves()[3], folder.file("chart"));
+    ::chmod(locked.c_str(), 0755);
 }
 
 TEST_F(SaveFaults, AFullDiskKeepsWhatWasWrittenAndNeverSaysSaved) {
