@@ -24,4 +24,4 @@ SESSION
 xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/session.sh"
 
 DG_SCREENSHOT_DIR="$root/docs" QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" \
-    "$build/tests/test_screens" --gtest_filter='Screenshots.*'
+    "$build/tests/test_screens" --gtest_filter='Screenshot*.*'

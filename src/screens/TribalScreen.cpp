@@ -44,7 +44,7 @@ void TForm005::buildControls() {
     // The banner covers the whole window; the controls lie over it.
     auto* banner = new QLabel(this);
     banner->setObjectName("banner");
-    banner->setPixmap(look::picture("banner", 1020, 299));
+    banner->setPixmap(look::picture("tribal-banner", 1020, 299));
     banner->setScaledContents(true);
     banner->setGeometry(0, 0, 1020, 299);
     banner->lower();

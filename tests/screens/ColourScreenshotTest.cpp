@@ -3,13 +3,17 @@
 #include <string>
 
 #include "ShellFixture.h"
+#include "screens/ChangeColorsScreen.h"
 #include "screens/ChannelsScreen.h"
 #include "screens/ColorMatchingScreen.h"
+#include "screens/EnhanseUnit.h"
+#include "screens/MergeScreen.h"
 #include "screens/OptionsScreen.h"
 #include "screens/OutputSize.h"
 #include "screens/PrintingScreen.h"
 #include "screens/SelectTask.h"
 #include "screens/SeparationScreen.h"
+#include "screens/TribalScreen.h"
 
 namespace dg::test {
 namespace {
@@ -17,17 +21,34 @@ namespace {
 // Only when asked for by docs/take-screenshots.sh: a real photograph opened through OPEN IMAGE
 // on the colour route, then every screen from the separation to PRINTING as its NEXT reaches
 // it, each window saved as a picture of its own.
-using Screenshots = ShellFixture;
-
-TEST_F(Screenshots, ColourRoute) {
-    const char* env = std::getenv("DG_SCREENSHOT_DIR");
-    if (env == nullptr) GTEST_SKIP() << "DG_SCREENSHOT_DIR is not set";
-    const QString folder(env);
-    const auto save = [&](QWidget* window, const char* file) {
+class ScreenshotWalk : public ShellFixture {
+protected:
+    void SetUp() override {
+        const char* env = std::getenv("DG_SCREENSHOT_DIR");
+        if (env == nullptr) GTEST_SKIP() << "DG_SCREENSHOT_DIR is not set";
+        folder = env;
+        ShellFixture::SetUp();
+    }
+    void save(QWidget* window, const char* file) {
         ASSERT_TRUE(window->isVisible()) << file;
         EXPECT_TRUE(window->grab().save(folder + "/" + file)) << file;
-    };
+    }
+    // SELECT TASK's task, then the photograph through OPEN IMAGE at 8.50 cm and 100 DPI.
+    void openPhoto(const char* task) {
+        click(button(screens->form001.get(), task));
+        fakes.dialogs.pictureAnswers.push_back(fixturePath("formats/real/photo.jpg"));
+        click(button(screens->form001.get(), "openImage"));
+        TForm004* out = screens->form004.get();
+        ASSERT_TRUE(out->isVisible());
+        out->SpinEdit1->setValue(100);
+        out->SpinEdit2->setValue(8);
+        out->SpinEdit3->setValue(50);
+        click(button(out, "nextColorReduction"));
+    }
+    QString folder;
+};
 
+TEST_F(ScreenshotWalk, ColourRoute) {
     click(button(screens->form001.get(), "TattooIn23ColorsCaption"));
     fakes.dialogs.pictureAnswers.push_back(fixturePath("formats/real/photo.jpg"));
     click(button(screens->form001.get(), "openImage"));
@@ -47,6 +68,31 @@ TEST_F(Screenshots, ColourRoute) {
     click(button(screens->form028.get(), "next"));
     save(screens->form029.get(), "printing.png");
     EXPECT_EQ(fakes.dialogs.messages, std::vector<std::string>{});
+}
+
+// The editing windows of the colour task and the tribal screen, as a person opens them.
+TEST_F(ScreenshotWalk, EditingAndTribal) {
+    openPhoto("TattooIn23ColorsCaption");
+    click(button(screens->form021.get(), "enhanceSource"));
+    save(screens->enhance.get(), "enhance.png");
+    click(button(screens->enhance.get(), "cancel"));
+    click(button(screens->form021.get(), "next"));
+    screens->form019->changeColorsClick();
+    save(screens->form022.get(), "change-colors.png");
+    click(button(screens->form022.get(), "cancel"));
+    TForm020* merge = screens->form020.get();
+    QObject::connect(
+        merge, &TForm020::offerShown, merge,
+        [&] {
+            save(merge, "merge.png");
+            click(button(merge, "finish"));
+        },
+        Qt::QueuedConnection);
+    click(button(screens->form019.get(), "mergeChannels"));
+    screens->form019->hide();
+
+    openPhoto("CreateTribalTattooCaption");
+    save(screens->form005.get(), "tribal.png");
 }
 
 }  // namespace
