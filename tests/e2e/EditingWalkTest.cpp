@@ -65,18 +65,8 @@ protected:
         ShellFixture::SetUp();
     }
 
-    // SELECT TASK, the photo, 8.50 inches at 100 DPI, NEXT into the task's next screen.
-    void openPhoto(const char* task) {
-        click(button(screens->form001.get(), (std::string(task) + "Caption").c_str()));
-        fakes.dialogs.pictureAnswers.push_back(kWalkPhoto);
-        click(button(screens->form001.get(), "openImage"));
-        TForm004* out = screens->form004.get();
-        ASSERT_TRUE(out->isVisible());
-        out->SpinEdit1->setValue(100);
-        out->SpinEdit2->setValue(8);
-        out->SpinEdit3->setValue(50);
-        click(button(out, "nextColorReduction"));
-    }
+    // SELECT TASK, the photo, 8.50 at 100 DPI, NEXT into the task's next screen.
+    void openPhoto(const char* task) { openAtEightFifty(task, kWalkPhoto); }
 
     // The photo scaled to the output size the walk chose, by the core.
     RgbImage scaledPhoto() {

@@ -33,31 +33,12 @@ protected:
         ASSERT_TRUE(window->isVisible()) << file;
         EXPECT_TRUE(window->grab().save(folder + "/" + file)) << file;
     }
-    // SELECT TASK's task, then the photograph through OPEN IMAGE at 8.50 cm and 100 DPI.
-    void openPhoto(const char* task) {
-        click(button(screens->form001.get(), task));
-        fakes.dialogs.pictureAnswers.push_back(fixturePath("formats/real/photo.jpg"));
-        click(button(screens->form001.get(), "openImage"));
-        TForm004* out = screens->form004.get();
-        ASSERT_TRUE(out->isVisible());
-        out->SpinEdit1->setValue(100);
-        out->SpinEdit2->setValue(8);
-        out->SpinEdit3->setValue(50);
-        click(button(out, "nextColorReduction"));
-    }
+    void openPhoto(const char* task) { openAtEightFifty(task, fixturePath("formats/real/photo.jpg")); }
     QString folder;
 };
 
 TEST_F(ScreenshotWalk, ColourRoute) {
-    click(button(screens->form001.get(), "TattooIn23ColorsCaption"));
-    fakes.dialogs.pictureAnswers.push_back(fixturePath("formats/real/photo.jpg"));
-    click(button(screens->form001.get(), "openImage"));
-    TForm004* out = screens->form004.get();
-    ASSERT_TRUE(out->isVisible());
-    out->SpinEdit1->setValue(100);
-    out->SpinEdit2->setValue(8);
-    out->SpinEdit3->setValue(50);
-    click(button(out, "nextColorReduction"));
+    openPhoto("TattooIn23Colors");
     save(screens->form021.get(), "separation.png");
     click(button(screens->form021.get(), "next"));
     save(screens->form019.get(), "channels.png");
@@ -72,7 +53,7 @@ TEST_F(ScreenshotWalk, ColourRoute) {
 
 // The editing windows of the colour task and the tribal screen, as a person opens them.
 TEST_F(ScreenshotWalk, EditingAndTribal) {
-    openPhoto("TattooIn23ColorsCaption");
+    openPhoto("TattooIn23Colors");
     click(button(screens->form021.get(), "enhanceSource"));
     save(screens->enhance.get(), "enhance.png");
     click(button(screens->enhance.get(), "cancel"));
@@ -91,7 +72,7 @@ TEST_F(ScreenshotWalk, EditingAndTribal) {
     click(button(screens->form019.get(), "mergeChannels"));
     screens->form019->hide();
 
-    openPhoto("CreateTribalTattooCaption");
+    openPhoto("CreateTribalTattoo");
     save(screens->form005.get(), "tribal.png");
 }
 

@@ -1,5 +1,6 @@
 #include "ShellFixture.h"
 
+#include "screens/OutputSize.h"
 #include "screens/SelectTask.h"
 
 namespace dg::test {
@@ -8,6 +9,18 @@ void ShellFixture::paste(const RgbImage& picture) {
     fakes.clipboard.picture = picture;
     screens->form001->ClipboardPollTimer();
     click(button(screens->form001.get(), "paste"));
+}
+
+void ShellFixture::openAtEightFifty(const std::string& task, const std::string& picture) {
+    click(button(screens->form001.get(), (task + "Caption").c_str()));
+    fakes.dialogs.pictureAnswers.push_back(picture);
+    click(button(screens->form001.get(), "openImage"));
+    TForm004* out = screens->form004.get();
+    ASSERT_TRUE(out->isVisible());
+    out->SpinEdit1->setValue(100);
+    out->SpinEdit2->setValue(8);
+    out->SpinEdit3->setValue(50);
+    click(button(out, "nextColorReduction"));
 }
 
 std::vector<std::string> ShellFixture::visibleWindows() const {

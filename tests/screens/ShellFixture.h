@@ -54,6 +54,10 @@ protected:
     // Brings a picture in through PASTE, the way the user would.
     void paste(const RgbImage& picture);
 
+    // SELECT TASK's task (the caption's object name without "Caption"), the picture file
+    // through OPEN IMAGE, 8.50 wide at 100 DPI, then NEXT into the task's next screen.
+    void openAtEightFifty(const std::string& task, const std::string& picture);
+
     // The windows that are visible now, by object name.
     std::vector<std::string> visibleWindows() const;
 
