@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -133,6 +134,24 @@ void BM_Stencil(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Stencil)->Name("output/stencil_1400x2000")->Unit(benchmark::kMillisecond);
+
+// The largest design's outline: the same design repeated over 9600 x 9600 pixels, whose rows
+// lie 28 kB apart.
+void BM_StencilLargest(benchmark::State& state) {
+    const RgbImage& after = pages().channels.after;
+    RgbImage large(9600, 9600);
+    for (std::int32_t y = 0; y < large.height(); ++y) {
+        const std::uint8_t* from = after.row(y % after.height());
+        std::uint8_t* to = large.row(y);
+        for (std::int32_t x = 0; x < large.width(); ++x)
+            std::memcpy(to + 3 * x, from + 3 * (x % after.width()), 3);
+    }
+    for (auto _ : state) {
+        RgbImage outline = dg::stencilOutline(large, dg::kDefaultDepth);
+        benchmark::DoNotOptimize(outline.data());
+    }
+}
+BENCHMARK(BM_StencilLargest)->Name("output/stencil_9600x9600")->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 

@@ -64,14 +64,50 @@ RgbImage stencilOutline(const RgbImage& picture, int threshold) {
 
     // An up-edge at (x, y + 1) also colours (x, y) with its own colour; that is the same pixel
     // as the down-edge of (x, y), so a pixel is coloured exactly when it is an edge.
+    //
+    // The walk goes column by column from the left, each column from the top, and colours a
+    // pixel that differs from the last edge met. From a column's first edge on, the last edge
+    // comes from that column alone, so that part of every column is walked at once, in strips
+    // of columns row by row (the rows of a large picture lie far apart in memory). Only the
+    // pixels above each column's first edge wait for the columns on their left.
+    constexpr std::int32_t kStrip = 64;
+    const std::int32_t strips = (width + kStrip - 1) / kStrip;
+    std::vector<std::int32_t> firstEdge(w, height);
+    std::vector<const std::uint8_t*> lastEdge(w, nullptr);
+    forEachRowBlock(strips, [&](std::int32_t beginStrip, std::int32_t endStrip) {
+        for (std::int32_t strip = beginStrip; strip < endStrip; ++strip) {
+            const std::int32_t x0 = strip * kStrip;
+            const std::int32_t x1 = std::min(width, x0 + kStrip);
+            const std::uint8_t* last[kStrip] = {};
+            for (std::int32_t y = 0; y < height; ++y) {
+                const std::uint8_t* row = picture.row(y);
+                std::uint8_t* flags = edge.data() + w * static_cast<std::size_t>(y);
+                for (std::int32_t x = x0; x < x1; ++x) {
+                    const std::uint8_t*& l = last[x - x0];
+                    const std::uint8_t* c = row + 3 * x;
+                    if (l == nullptr) {
+                        if (flags[x] == 0) continue;
+                        firstEdge[static_cast<std::size_t>(x)] = y;
+                    } else if (flags[x] == 0 && differ(c, l, threshold)) {
+                        flags[x] = 1;
+                    }
+                    if (flags[x] != 0) l = c;
+                }
+            }
+            for (std::int32_t x = x0; x < x1; ++x) lastEdge[static_cast<std::size_t>(x)] = last[x - x0];
+        }
+    });
     const std::uint8_t* last = nullptr;
     for (std::int32_t x = 0; x < width; ++x) {
-        for (std::int32_t y = 0; y < height; ++y) {
-            std::uint8_t& flag = edge[w * static_cast<std::size_t>(y) + static_cast<std::size_t>(x)];
+        const std::int32_t first = firstEdge[static_cast<std::size_t>(x)];
+        for (std::int32_t y = 0; last != nullptr && y < first; ++y) {
             const std::uint8_t* c = picture.row(y) + 3 * x;
-            if (flag == 0 && last != nullptr && differ(c, last, threshold)) flag = 1;
-            if (flag != 0) last = c;
+            if (differ(c, last, threshold)) {
+                edge[w * static_cast<std::size_t>(y) + static_cast<std::size_t>(x)] = 1;
+                last = c;
+            }
         }
+        if (first < height) last = lastEdge[static_cast<std::size_t>(x)];
     }
 
     forEachRowBlock(height, [&](std::int32_t begin, std::int32_t end) {

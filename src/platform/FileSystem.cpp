@@ -202,7 +202,8 @@ namespace {
 // that the rename stays on one file system and a name near the length limit still fits.
 std::string partName(const std::string& path) {
     static std::atomic<unsigned> next{0};
-    return joinPath(folderOf(path), ".dg-" + std::to_string(::getpid()) + "-" + std::to_string(next++) + ".part");
+    return joinPath(folderOf(path),
+                    ".dg-" + std::to_string(::getpid()) + "-" + std::to_string(next++) + ".part");
 }
 
 // Opens a new file for writing, past the page cache when it is large and the file system takes

@@ -91,15 +91,20 @@ TEST(StencilOutline, MatchesTheStepByStepWalk) {
     std::mt19937 random(11);
     const ColorValue palette[] = {
         W, K, R, B, makeColor(240, 240, 240), makeColor(250, 10, 30), makeColor(30, 200, 30)};
-    for (int round = 0; round < 60; ++round) {
-        const int w = 1 + static_cast<int>(random() % 25), h = 1 + static_cast<int>(random() % 25);
+    // The later rounds are wider than a strip of columns walked together, with bands of white
+    // columns: columns without an edge, and columns whose first edge lies far down.
+    for (int round = 0; round < 90; ++round) {
+        const bool wide = round >= 60;
+        const int w = 1 + static_cast<int>(random() % (wide ? 200 : 25));
+        const int h = 1 + static_cast<int>(random() % (wide ? 40 : 25));
         RgbImage p(w, h);
         // Blocks of colour, so that flat areas (where the last-edge colour matters) occur.
         const int block = 1 + static_cast<int>(random() % 4);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 std::mt19937 cell(static_cast<unsigned>(round * 1000 + (x / block) * 31 + (y / block)));
-                p.setPixel(x, y, palette[cell() % 7]);
+                const bool blank = wide && ((x / 16) % 3 == 1 || (x % 7 == 0 && y < h / 2));
+                p.setPixel(x, y, blank ? W : palette[cell() % 7]);
             }
         const int t = static_cast<int>(random() % 60);
         ASSERT_TRUE(SameImage(referenceOutline(p, t), stencilOutline(p, t)))

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -91,7 +90,8 @@ TEST(LocalFileSystem, AWriteThatFailsHalfWayLeavesTheEarlierFileWhole) {
         }
         EXPECT_EQ(fileBytes(path), earlier);
         int entries = 0;
-        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) ++entries;
+        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path()))
+            ++entries;
         EXPECT_EQ(entries, 1);
     }
     const std::vector<std::uint8_t> later(10, 3);
