@@ -39,7 +39,7 @@ struct ProjectContent {
 // The content saved from the channels screen: _Source.bmp is the SOURCE picture.
 ProjectContent channelsScreenProject(const RgbImage& source, const ChannelSet& channels);
 // From the printing screen: _Source.bmp is the intake picture (the SOURCE picture when there
-// is none, as after reopening a project), and Stencil.bmp is written when a stencil was made.
+// is none), and Stencil.bmp is written when a stencil was made.
 ProjectContent printingScreenProject(const RgbImage& intake, const RgbImage& source,
                                      const ChannelSet& channels, const RgbImage* stencilOrNull);
 

@@ -357,8 +357,13 @@ void TForm029::saveCheckedPages() {
 void TForm029::saveProjectAs() {
     const ChannelSet& channels = screens_.form019->channelSet;
     const RgbImage* stencil = screens_.form028->stencilMade ? &screens_.form028->stencil : nullptr;
-    saveProject(printingScreenProject(screens_.pictures.intake, screens_.pictures.source, channels, stencil),
-                screens_.state, screens_.platform.dialogs, screens_.platform.files);
+    // A reopened project did not start from the picture last taken in (that one, if any,
+    // belongs to earlier work of this run), so its SOURCE picture stands in for it.
+    const PictureBuffers& pictures = screens_.pictures;
+    const RgbImage& taken =
+        screens_.state.task == TaskMode::PrintOldProject ? pictures.source : pictures.intake;
+    saveProject(printingScreenProject(taken, pictures.source, channels, stencil), screens_.state,
+                screens_.platform.dialogs, screens_.platform.files);
 }
 
 void TForm029::closeToSelectTask() { screens_.goToSelectTask(this, screens_.help029.get()); }

@@ -1,4 +1,5 @@
 #include "ShellFixture.h"
+#include "formats/Bmp.h"
 #include "imaging/Canvas.h"
 #include "project/ProjectFolder.h"
 #include "screens/ChannelsScreen.h"
@@ -80,6 +81,31 @@ TEST_F(OldProjectWalk, AReopenedProjectPrintsTheSamePages) {
         EXPECT_EQ(after[i].name, before[i].name);
         EXPECT_TRUE(SameImage(before[i].page, after[i].page)) << before[i].name;
     }
+}
+
+// Earlier work of the same run left its picture in the intake; a project reopened afterwards
+// did not start from it, so saving it again from the printing screen writes its own SOURCE.
+TEST_F(OldProjectWalk, AReopenedProjectNeverSavesAnEarlierPictureAsItsSource) {
+    WorkflowState saved;
+    saved.outputDpi = 100;
+    saved.outputWidthText = "4";
+    saved.outputHeightText = "2.5";
+    ChannelSet channels;
+    channels.before = channels.after = design();
+    fakes.dialogs.saveAnswers.push_back(folder.file("kept"));
+    ASSERT_TRUE(saveProject(channelsScreenProject(design(), channels), saved, fakes.dialogs, fakes.files));
+    screens->pictures.intake = randomImage(17, 11, 5);
+
+    click(button(screens->form001.get(), "PrintOldProjectCaption"));
+    fakes.dialogs.projectAnswers.push_back(projectFolderPath(folder.file("kept"), saved) + "/PROJECT.CSP");
+    click(button(screens->form001.get(), "openProject"));
+    ASSERT_TRUE(screens->form019->isVisible());
+    printFromTheChannelsScreen();
+    fakes.dialogs.saveAnswers.push_back(folder.file("again"));
+    click(button(screens->form029.get(), "saveProject"));
+    const RgbImage written = decodeBmp24(
+        fakes.files.readFile(projectFolderPath(folder.file("again"), screens->state) + "/_Source.bmp"));
+    EXPECT_TRUE(SameImage(screens->pictures.source, written));
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QSpinBox>
 #include <QTimer>
 #include <algorithm>
+#include <tuple>
 
 #include "OutputScreensFixture.h"
 #include "formats/Bmp.h"
@@ -80,6 +82,34 @@ TEST_F(PrintingScreen, CheckAllTicksOnlyTheShownEntries) {
     click(button(printing(), "checkAll"));
     EXPECT_EQ(ticks(), ticked({kStencil, kColorMatching, kResult, kFirstChannel, kFirstChannel + 2}));
     for (int n : {2, 4, 23}) EXPECT_FALSE(printing()->entries().channel(n).ticked) << n;
+}
+
+TEST_F(PrintingScreen, SettingsStartAtTheirDefaultsWithinTheirRanges) {
+    const PageSettings settings = printing()->pageSettings();
+    EXPECT_EQ(settings.horizontal, HorizontalAlign::Centre);
+    EXPECT_EQ(settings.vertical, VerticalAlign::Middle);
+    EXPECT_TRUE(button(printing(), "align11")->isChecked());
+    const std::pair<const char*, bool> ticks[] = {{"labelOnTop", false},
+                                                  {"pageCorners", false},
+                                                  {"asJpeg", true},
+                                                  {"asBmp", false},
+                                                  {"openTarget", false}};
+    for (const auto& [name, ticked] : ticks) EXPECT_EQ(button(printing(), name)->isChecked(), ticked) << name;
+    const std::tuple<const char*, int, int, int> spins[] = {
+        {"fontSize", 8, 8, 72}, {"cornerWidth", 2, 1, 50}, {"cornerSize", 50, 1, 500}};
+    for (const auto& [name, value, minimum, maximum] : spins) {
+        const QSpinBox* spin = child<QSpinBox>(printing(), name);
+        EXPECT_EQ(std::tuple(spin->value(), spin->minimum(), spin->maximum()),
+                  std::tuple(value, minimum, maximum))
+            << name;
+    }
+    // Exactly one alignment button is down: another click moves it, a click on it keeps it.
+    click(button(printing(), "align02"));
+    click(button(printing(), "align02"));
+    EXPECT_TRUE(button(printing(), "align02")->isChecked());
+    EXPECT_FALSE(button(printing(), "align11")->isChecked());
+    EXPECT_EQ(printing()->pageSettings().horizontal, HorizontalAlign::Left);
+    EXPECT_EQ(printing()->pageSettings().vertical, VerticalAlign::Bottom);
 }
 
 TEST_F(PrintingScreen, PrintsOneJobPerTickedPageInOrder) {
