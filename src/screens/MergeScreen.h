@@ -44,7 +44,7 @@ public:
     // The choice that is ticked now (1..23), 0 when none is.
     int tickedChoice() const;
     // The replace mode the radio buttons show.
-    ReplaceMode replaceMode() const;
+    ReplaceMode replaceMode() const override;
 
 signals:
     // The dialog is on screen for the offer of this channel and waits for an answer.

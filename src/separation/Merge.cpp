@@ -225,6 +225,7 @@ void mergeMasks(RgbImage& a, RgbImage& b, ColorValue c1, ColorValue c2, ReplaceM
 MergeOutcome mergeChannels(ChannelSet& set, MergeDialog& dialog) {
     MergeOutcome outcome;
     MergeScreen screen;
+    screen.mode = dialog.replaceMode();
     const std::int64_t total = static_cast<std::int64_t>(set.before.width()) * set.before.height();
     const std::vector<std::pair<ColorValue, std::int64_t>> census = colorCensus(set.before);
 

@@ -60,6 +60,9 @@ public:
     virtual ~MergeDialog() = default;
     virtual void message(const std::string& text) = 0;
     virtual MergeDecision offer(const MergeOffer& offer) = 0;
+    // The replace mode the screen shows before the sequence: a mode left by FINISH or by
+    // closing the window carries over to the next MERGE CHANNELS.
+    virtual ReplaceMode replaceMode() const { return ReplaceMode::Color1; }
 };
 
 struct MergeOutcome {

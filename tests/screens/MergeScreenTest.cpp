@@ -325,6 +325,41 @@ TEST_F(MergeChannels, FinishEndsTheSequence) {
     for (int n = 1; n <= 4; ++n) EXPECT_TRUE(set().channel(n).shown) << n;
 }
 
+TEST_F(MergeChannels, TheReplaceModeLeftByFinishOrClosingOpensTheNextSequence) {
+    // Only SKIP and OK put the replace mode back to COLOR 1: the next MERGE CHANNELS (after
+    // UNDO) opens the dialog as FINISH or closing the window left it.
+    bool color2 = false;
+    const Step look = [&] {
+        color2 = child<QRadioButton>(merge, "replaceColor2")->isChecked();
+        click(button(merge, "finish"));
+    };
+    const std::pair<const char*, std::vector<Step>> firstSequences[] = {
+        {"FINISH", {[this] {
+             click(button(merge, "replaceColor2"));
+             click(button(merge, "finish"));
+         }}},
+        // Red is offered, then blue.
+        {"closing the window",
+         {[this] {
+              click(button(merge, "replaceColor2"));
+              merge->close();
+          },
+          look}},
+    };
+    for (const auto& [name, first] : firstSequences) {
+        SCOPED_TRACE(name);
+        restart();
+        design(runs({{kRed, 1}, {kBlue, 4}, {kWhite, 6}}));
+        run(first);
+        click(button(screens->form019.get(), "undo"));
+        QObject::disconnect(merge, &TForm020::offerShown, merge, nullptr);
+        next = 0;
+        color2 = false;
+        run({look});
+        EXPECT_TRUE(color2);
+    }
+}
+
 // A German desktop: the C library and Qt both write decimal commas unless told otherwise.
 class GermanNumbers {
 public:
