@@ -1,6 +1,9 @@
 #include "output/PortraitPrint.h"
 
+#include <exception>
+
 #include "output/PageLayout.h"
+#include "output/Printing.h"
 
 namespace dg {
 
@@ -24,9 +27,16 @@ private:
 
 }  // namespace
 
-void printStretchedPortrait(const RgbImage& picture, Printer& printer, const std::string& jobName) {
-    PortraitDuringJob portrait(printer);
-    printer.printPage(composeStretchedPage(picture, printer.pageWidthPx(), printer.pageHeightPx()), jobName);
+void printStretchedPortrait(const RgbImage& picture, Printer& printer, Dialogs& dialogs,
+                            const std::string& jobName) {
+    if (!printer.printDialog()) return;
+    try {
+        PortraitDuringJob portrait(printer);
+        printer.printPage(composeStretchedPage(picture, printer.pageWidthPx(), printer.pageHeightPx()),
+                          jobName);
+    } catch (const std::exception& error) {
+        dialogs.message(std::string(kErrorPrefix) + error.what());
+    }
 }
 
 }  // namespace dg

@@ -167,9 +167,7 @@ void TForm023::saveAsBmp() {
 }
 
 void TForm023::printColorMatching() {
-    Printer& printer = screens_.platform.printer;
-    if (!printer.printDialog()) return;
-    printStretchedPortrait(page, printer, "COLOR MATCHING");
+    printStretchedPortrait(page, screens_.platform.printer, screens_.platform.dialogs, "COLOR MATCHING");
 }
 
 void TForm023::showInkChart() {

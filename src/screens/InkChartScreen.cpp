@@ -31,9 +31,7 @@ TForm024::TForm024(ScreenSet& screens) : chart(primaryInkChart()), screens_(scre
 }
 
 void TForm024::print() {
-    Printer& printer = screens_.platform.printer;
-    if (!printer.printDialog()) return;
-    printStretchedPortrait(chart, printer, "PRIMARY COLORS");
+    printStretchedPortrait(chart, screens_.platform.printer, screens_.platform.dialogs, "PRIMARY COLORS");
 }
 
 }  // namespace dg

@@ -167,10 +167,11 @@ TEST_F(ColorMatchingScreen, PagesPrintInPortraitOnALandscapePrinter) {
         EXPECT_TRUE(SameImage(composeStretchedPage(*c.picture, 2480, 3508), job.page));
         EXPECT_EQ(fakes.printer.currentOrientation, Orientation::Landscape);
 
-        // A failing job shows the system's text and still turns the printer back.
+        // A failing job shows "ERROR" and the system's text, as every print does, and still
+        // turns the printer back.
         fakes.printer.failJob = fakes.printer.jobsTried;
         click(button(c.window, c.button));
-        EXPECT_EQ(fakes.dialogs.messages.back(), fakes.printer.failText);
+        EXPECT_EQ(fakes.dialogs.messages.back(), "ERROR" + fakes.printer.failText);
         EXPECT_EQ(fakes.printer.currentOrientation, Orientation::Landscape);
         fakes.printer.failJob.reset();
     }
