@@ -45,15 +45,8 @@ protected:
 };
 
 TEST_F(OldProjectWalk, AReopenedProjectPrintsTheSamePages) {
-    WorkflowState& state = screens->state;
-    state.task = TaskMode::TattooIn23Colors;
-    state.outputDpi = 100;
-    state.outputWidthWhole = 4;
-    state.outputWidthHundredths = 0;
-    state.outputHeightWhole = 2;
-    state.outputHeightHundredths = 50;
-    state.outputWidthText = "4";
-    state.outputHeightText = "2.5";
+    setSmallColourOutput();
+    const WorkflowState& state = screens->state;
     screens->pictures.source = design();
     screens->form001->hide();
     screens->form019->channelSet.before = design();

@@ -41,16 +41,7 @@ protected:
     }
 
     void prepare(const RgbImage& picture) {
-        WorkflowState& state = screens->state;
-        state.task = TaskMode::TattooIn23Colors;
-        state.unit = MeasuringUnit::Centimeters;
-        state.outputDpi = 100;
-        state.outputWidthWhole = 4;
-        state.outputWidthHundredths = 0;
-        state.outputHeightWhole = 2;
-        state.outputHeightHundredths = 50;
-        state.outputWidthText = "4";
-        state.outputHeightText = "2.5";
+        setSmallColourOutput();
         screens->pictures.intake = picture;
         screens->pictures.source = picture;
         ChannelSet& set = channels();

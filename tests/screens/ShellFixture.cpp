@@ -23,6 +23,19 @@ void ShellFixture::openAtEightFifty(const std::string& task, const std::string& 
     click(button(out, "nextColorReduction"));
 }
 
+void ShellFixture::setSmallColourOutput() {
+    WorkflowState& state = screens->state;
+    state.task = TaskMode::TattooIn23Colors;
+    state.unit = MeasuringUnit::Centimeters;
+    state.outputDpi = 100;
+    state.outputWidthWhole = 4;
+    state.outputWidthHundredths = 0;
+    state.outputHeightWhole = 2;
+    state.outputHeightHundredths = 50;
+    state.outputWidthText = "4";
+    state.outputHeightText = "2.5";
+}
+
 std::vector<std::string> ShellFixture::visibleWindows() const {
     std::vector<std::string> names;
     for (QWidget* w : screens->windows())

@@ -58,6 +58,9 @@ protected:
     // through OPEN IMAGE, 8.50 wide at 100 DPI, then NEXT into the task's next screen.
     void openAtEightFifty(const std::string& task, const std::string& picture);
 
+    // The colour task at 4 x 2.5 cm and 100 DPI, as the output-size screen leaves it.
+    void setSmallColourOutput();
+
     // The windows that are visible now, by object name.
     std::vector<std::string> visibleWindows() const;
 
