@@ -288,20 +288,22 @@ void TForm004::preserveAspectClick(bool ticked) {
 
 void TForm004::fitToPageWidth() {
     const WorkflowState& state = screens_.state;
+    // The width always takes the page width; the height follows the picture's proportions,
+    // or, when those are not kept, takes the page height.
+    double mw = 0;
+    if (!parseNumber(state.mediaWidth, mw)) return;
+    const HeightFields width = splitUnits(mw);
+    SpinEdit2->setValue(toField(width.whole));
+    SpinEdit3->setValue(toField(width.hundredths));
     if (preserveAspect_->isChecked()) {
-        double mw = 0;
-        if (!parseNumber(state.mediaWidth, mw)) return;
-        const HeightFields width = splitUnits(mw);
-        SpinEdit2->setValue(toField(width.whole));
-        SpinEdit3->setValue(toField(width.hundredths));
         deriveHeightFromWidth();
-    } else {
-        double mh = 0;
-        if (!parseNumber(state.mediaHeight, mh)) return;
-        const HeightFields height = splitUnits(mh);
-        SpinEdit4->setValue(toField(height.whole));
-        SpinEdit5->setValue(toField(height.hundredths));
+        return;
     }
+    double mh = 0;
+    if (!parseNumber(state.mediaHeight, mh)) return;
+    const HeightFields height = splitUnits(mh);
+    SpinEdit4->setValue(toField(height.whole));
+    SpinEdit5->setValue(toField(height.hundredths));
 }
 
 void TForm004::resamplingStep() {

@@ -177,11 +177,17 @@ TEST_F(OutputSize, FitToPageWidth) {
     EXPECT_EQ(out->SpinEdit4->value(), 14);
     EXPECT_EQ(out->SpinEdit5->value(), 85);
     EXPECT_FALSE(shown("printerAreaWarning"));
-    // Without the aspect ratio the height takes the page height instead.
+    // Without the aspect ratio the width still fits the page and the height takes the page
+    // height.
     click(preserve());
+    setWidth(10, 0);
     click(button(out, "fitToPageWidth"));
+    EXPECT_EQ(out->SpinEdit2->value(), 29);
+    EXPECT_EQ(out->SpinEdit3->value(), 70);
     EXPECT_EQ(out->SpinEdit4->value(), 21);
     EXPECT_EQ(out->SpinEdit5->value(), 0);
+    EXPECT_EQ(screens->state.outputWidthText, "29.7");
+    EXPECT_EQ(screens->state.outputHeightText, "21");
 
     screens = std::make_unique<ScreenSet>(fakes.platform, [this] { ++ended; });
     fakes.printer.currentOrientation = Orientation::Portrait;
