@@ -171,5 +171,25 @@ TEST_F(ColourRoute, EveryRouteCarriesThePrinterWarningToThePrintingScreen) {
     }
 }
 
+// A route that fails on its way (here an output size no picture can have; out of memory
+// while scaling ends the same way) shows its message and leaves the user on SELECT TASK,
+// not with every window hidden.
+TEST_F(ColourRoute, AFailedRouteLandsOnSelectTask) {
+    for (const char* task : {"TattooIn23ColorsCaption", "CreateTribalTattooCaption"}) {
+        SCOPED_TRACE(task);
+        screens = std::make_unique<ScreenSet>(fakes.platform, [this] { ++ended; });
+        fakes.dialogs.messages.clear();
+        const RgbImage picture = randomImage(40, 60, 5);
+        toOutputSize(task, picture);
+        screens->state.outputWidthWhole = -100;
+        nextColourReduction();
+        ASSERT_EQ(fakes.dialogs.messages.size(), 1u);
+        EXPECT_NE(fakes.dialogs.messages[0].find("cannot be made into a picture"), std::string::npos)
+            << fakes.dialogs.messages[0];
+        EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
+        EXPECT_TRUE(SameImage(picture, screens->pictures.source));
+    }
+}
+
 }  // namespace
 }  // namespace dg::test
