@@ -212,8 +212,16 @@ void TForm004::buildControls() {
     connect(closeForResizer_, &QPushButton::clicked, this, [this] { screens_.endApplication(); });
     connect(nextSingleFile_, &QPushButton::clicked, this,
             [this] { screens_.guard([&] { nextSingleFileClick(); }); });
-    connect(nextColorReduction_, &QPushButton::clicked, this,
-            [this] { screens_.guard([&] { nextColorReductionClick(); }); });
+    connect(nextColorReduction_, &QPushButton::clicked, this, [this] {
+        if (screens_.guard([&] { nextColorReductionClick(); })) return;
+        // The route hid this screen first; one that failed on its way (out of memory while
+        // scaling, say) must not leave the user with no window, or with a half-entered one.
+        for (QWidget* w :
+             {static_cast<QWidget*>(screens_.form021.get()), static_cast<QWidget*>(screens_.form005.get()),
+              static_cast<QWidget*>(screens_.form019.get())})
+            w->hide();
+        screens_.goToSelectTask(nullptr, nullptr);
+    });
 }
 
 void TForm004::storeFields() {

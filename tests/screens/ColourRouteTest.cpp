@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "ShellFixture.h"
+#include "app/OutputSizeRules.h"
 #include "imaging/CountColors.h"
 #include "imaging/Scaling.h"
 #include "screens/ChannelsScreen.h"
@@ -139,6 +140,55 @@ TEST_F(ColourRoute, TribalScalesTheSourceAndEntersTribalCreation) {
     EXPECT_TRUE(screens->form002->isVisible());
     EXPECT_FALSE(child<QWidget>(screens->form019.get(), "editPanel")->isEnabled());
     EXPECT_FALSE(screens->form021->isVisible());
+}
+
+// Each route hands the output-size screen's printer warning to the printing screen, and
+// takes down a warning an earlier route left there when the size now fits.
+TEST_F(ColourRoute, EveryRouteCarriesThePrinterWarningToThePrintingScreen) {
+    struct Case {
+        const char* task;
+        const char* next;
+    };
+    const Case cases[] = {{"PrintSingleFileCaption", "nextSingleFile"},
+                          {"TattooIn23ColorsCaption", "nextColorReduction"},
+                          {"CreateTribalTattooCaption", "nextColorReduction"}};
+    for (const Case& c : cases) {
+        for (const bool exceeds : {true, false}) {
+            SCOPED_TRACE(std::string(c.task) + (exceeds ? " 22 cm" : " 8 cm"));
+            screens = std::make_unique<ScreenSet>(fakes.platform, [this] { ++ended; });
+            toOutputSize(c.task, randomImage(60, 20, 9));
+            out->SpinEdit1->setValue(70);
+            out->SpinEdit2->setValue(exceeds ? 22 : 8);  // the A4 page is 21 cm wide
+            ASSERT_EQ(screens->state.exceedsPrinterArea, exceeds);
+            TForm029* printing = screens->form029.get();
+            printing->showMessageLine("left from an earlier route");
+            click(button(out, c.next));
+            EXPECT_EQ(child<QWidget>(printing, "messageLine")->isHidden(), !exceeds);
+            if (exceeds) {
+                EXPECT_EQ(text(printing, "messageText"), kExceedsPrinterAreaText);
+            }
+        }
+    }
+}
+
+// A route that fails on its way (here an output size no picture can have; out of memory
+// while scaling ends the same way) shows its message and leaves the user on SELECT TASK,
+// not with every window hidden.
+TEST_F(ColourRoute, AFailedRouteLandsOnSelectTask) {
+    for (const char* task : {"TattooIn23ColorsCaption", "CreateTribalTattooCaption"}) {
+        SCOPED_TRACE(task);
+        screens = std::make_unique<ScreenSet>(fakes.platform, [this] { ++ended; });
+        fakes.dialogs.messages.clear();
+        const RgbImage picture = randomImage(40, 60, 5);
+        toOutputSize(task, picture);
+        screens->state.outputWidthWhole = -100;
+        nextColourReduction();
+        ASSERT_EQ(fakes.dialogs.messages.size(), 1u);
+        EXPECT_NE(fakes.dialogs.messages[0].find("cannot be made into a picture"), std::string::npos)
+            << fakes.dialogs.messages[0];
+        EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
+        EXPECT_TRUE(SameImage(picture, screens->pictures.source));
+    }
 }
 
 }  // namespace

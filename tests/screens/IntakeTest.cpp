@@ -190,5 +190,25 @@ TEST_F(Intake, AProjectDescriptorInThePicturesFolderRestoresTheOutputSize) {
     EXPECT_TRUE(output->isVisible());
 }
 
+// A descriptor that stops at a line that is not a number: its message is shown, what was
+// applied before that line stays, and the user lands on SELECT TASK alone.
+TEST_F(Intake, AMalformedProjectDescriptorStopsTheRestoreAndLandsOnSelectTask) {
+    TempFolder project;
+    const std::string csp = "index\r\n150\r\n1O\r\n25\r\n3\r\n0\r\n";
+    writeFile(project.file("PROJECT.CSP"), std::vector<std::uint8_t>(csp.begin(), csp.end()));
+    writeFile(project.file("1.bmp"), encodeBmp(RgbImage(100, 200)));
+    fakes.dialogs.pictureAnswers = {project.file("1.bmp")};
+    click(button(screens->form001.get(), "openImage"));
+
+    ASSERT_EQ(fakes.dialogs.messages.size(), 1u);
+    EXPECT_NE(fakes.dialogs.messages[0].find("\"1O\" is not a whole number"), std::string::npos)
+        << fakes.dialogs.messages[0];
+    EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
+    TForm004* output = screens->form004.get();
+    EXPECT_EQ(output->SpinEdit1->value(), 150);
+    EXPECT_EQ(output->SpinEdit2->value(), 8);
+    EXPECT_FALSE(output->findChild<QCheckBox*>("PreserveAspectRatio")->isChecked());
+}
+
 }  // namespace
 }  // namespace dg::test

@@ -219,5 +219,29 @@ TEST_F(SeparationScreen, RestoreOriginalAndEnhance) {
     EXPECT_TRUE(sep->tileThumbnail(1).empty());
 }
 
+// BACK and closing the window lead to SELECT TASK alone and keep the separation on show.
+TEST_F(SeparationScreen, BackAndClosingKeepTheSeparation) {
+    for (const bool closing : {false, true}) {
+        SCOPED_TRACE(closing ? "closing" : "BACK");
+        screens = std::make_unique<ScreenSet>(fakes.platform, [this] { ++ended; });
+        enter(sweep(200, 300));
+        click(button(sep, "help"));
+        clickPicture("sourceCopy");
+        const RgbImage shown = sep->result;
+        const RgbImage tile = sep->tileThumbnail(4);
+        const RgbImage mask = sep->fullMask(4);
+        ASSERT_FALSE(mask.empty());
+        if (closing)
+            sep->close();
+        else
+            click(button(sep, "back"));
+        EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
+        EXPECT_TRUE(SameImage(shown, sep->result));
+        EXPECT_TRUE(SameImage(tile, sep->tileThumbnail(4)));
+        EXPECT_TRUE(SameImage(mask, sep->fullMask(4)));
+        EXPECT_FALSE(sep->entryBackup.empty());
+    }
+}
+
 }  // namespace
 }  // namespace dg::test
