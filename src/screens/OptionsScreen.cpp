@@ -95,7 +95,7 @@ void TForm028::buildControls() {
 
     auto* top = new QVBoxLayout(this);
     auto* title = new QLabel("OPTIONS");
-    title->setStyleSheet("font-size: 20pt; font-weight: bold;");
+    title->setStyleSheet("font-size: 20pt; font-weight: bold; color: white;");
     top->addWidget(title);
     auto* columns = new QHBoxLayout;
     top->addLayout(columns, 1);
