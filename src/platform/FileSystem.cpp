@@ -265,8 +265,14 @@ void LocalFileSystem::writeFilePieces(const std::string& path,
         if (probe < 0) failWithErrno("Cannot create", path, errno);
         ::close(probe);
     }
-    const std::string part = partName(path);
-    const int fd = openForWriting(part, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, total, direct);
+    // A name left by an earlier run that ended half-way is passed over.
+    std::string part;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        part = partName(path);
+        fd = openForWriting(part, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, total, direct);
+        if (fd < 0 && errno != EEXIST) break;
+    }
     if (fd < 0) failWithErrno("Cannot create", path, errno);
     try {
         if (exists) ::fchmod(fd, old.st_mode & 07777);

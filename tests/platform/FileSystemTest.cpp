@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -100,6 +101,22 @@ TEST(LocalFileSystem, AWriteThatFailsHalfWayLeavesTheEarlierFileWhole) {
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+// Pieces left by a run that ended half-way, under the names this run would write through,
+// are passed over and left alone.
+TEST(LocalFileSystem, PiecesLeftByAnEarlierRunAreNoObstacle) {
+    test::TempFolder folder;
+    LocalFileSystem files;
+    const std::vector<std::uint8_t> bytes(10, 2);
+    for (int k = 0; k < 60; ++k)
+        std::ofstream(folder.file(".dg-" + std::to_string(::getpid()) + "-" + std::to_string(k) + ".part"))
+            << "stale";
+    files.writeFile(folder.file("design.bmp"), bytes);
+    EXPECT_EQ(fileBytes(folder.file("design.bmp")), bytes);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) ++entries;
+    EXPECT_EQ(entries, 61);
 }
 
 TEST(LocalFileSystem, AFullDiskFailsWithTheSystemsError) {
