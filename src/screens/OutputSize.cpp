@@ -13,7 +13,9 @@
 #include <limits>
 
 #include "app/OutputSizeRules.h"
+#include "app/TaskSelectionRules.h"
 #include "imaging/CountColors.h"
+#include "imaging/Failure.h"
 #include "imaging/Numbers.h"
 #include "imaging/Scaling.h"
 #include "screens/ChannelsScreen.h"
@@ -210,9 +212,15 @@ void TForm004::buildControls() {
     connect(backButton, &QPushButton::clicked, this, &TForm004::back);
     connect(help, &QPushButton::clicked, this, [this] { screens_.help004->show(); });
     connect(closeForResizer_, &QPushButton::clicked, this, [this] { screens_.endApplication(); });
-    connect(nextSingleFile_, &QPushButton::clicked, this,
-            [this] { screens_.guard([&] { nextSingleFileClick(); }); });
+    connect(nextSingleFile_, &QPushButton::clicked, this, [this] {
+        screens_.guard([&] {
+            requirePixels();
+            nextSingleFileClick();
+        });
+    });
     connect(nextColorReduction_, &QPushButton::clicked, this, [this] {
+        // Checked before the route hides anything: the user stays here to change the size.
+        if (!screens_.guard([&] { requirePixels(); })) return;
         if (screens_.guard([&] { nextColorReductionClick(); })) return;
         // The route hid this screen first; one that failed on its way (out of memory while
         // scaling, say) must not leave the user with no window, or with a half-entered one.
@@ -312,6 +320,25 @@ void TForm004::fitToPageWidth() {
     const HeightFields height = splitUnits(mh);
     SpinEdit4->setValue(toField(height.whole));
     SpinEdit5->setValue(toField(height.hundredths));
+}
+
+void TForm004::requirePixels() const {
+    const WorkflowState& state = screens_.state;
+    // Only a length under one whole unit can come to less than half a pixel; sizes that make
+    // no picture at all for other reasons are the route's to report.
+    const auto noPixels = [&](std::int32_t whole, std::int32_t hundredths) {
+        return whole == 0 && hundredths >= 0 && outputPixels(0, hundredths, state.outputDpi, state.unit) == 0;
+    };
+    const bool noColumns = noPixels(state.outputWidthWhole, state.outputWidthHundredths);
+    if (!noColumns && !noPixels(state.outputHeightWhole, state.outputHeightHundredths)) return;
+    const auto length = [](std::int32_t whole, std::int32_t hundredths) {
+        return shortestText(static_cast<double>(whole) + static_cast<double>(hundredths) / 100.0);
+    };
+    throw Failure("The output size of " + length(state.outputWidthWhole, state.outputWidthHundredths) +
+                  " x " + length(state.outputHeightWhole, state.outputHeightHundredths) + " " +
+                  unitWord(state.unit) + " at " + std::to_string(state.outputDpi) +
+                  " DPI is less than one pixel " + (noColumns ? "wide" : "high") +
+                  ". Please choose a larger size.");
 }
 
 void TForm004::resamplingStep() {

@@ -78,6 +78,10 @@ private:
     void preserveAspectClick(bool ticked);
     void storeFields();
     void scaleInto(RgbImage& destination);
+    // Fails with the user's message when the output comes to less than one pixel in either
+    // direction: such a size makes no picture for any later screen (nor a project that can
+    // be opened again).
+    void requirePixels() const;
     void resamplingStep();
     void resizeRoute();
     void tribalRoute();

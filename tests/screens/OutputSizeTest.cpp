@@ -220,5 +220,49 @@ TEST_F(OutputSize, BackAndClosingReturnToSelectTask) {
     EXPECT_EQ(ended, 0);
 }
 
+// An output that comes to less than one pixel high (0.00 unticked, or a thin picture's derived
+// height) makes no picture: NEXT says so and leaves the user here to choose a larger size, in
+// every task. Taken on, it made a design of no rows whose saved project could not be opened.
+TEST_F(OutputSize, AnOutputLessThanOnePixelHighIsRefusedAndTheUserStaysHere) {
+    struct Case {
+        const char* task;
+        const char* next;
+        int pictureWidth, pictureHeight;
+        bool untick;
+        int heightWhole, heightHundredths;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"CreateTribalTattooCaption", "nextColorReduction", 400, 120, true, 0, 0,
+         "The output size of 8.5 x 0 Centimeters at 100 DPI is less than one pixel high. Please choose a "
+         "larger size."},
+        {"TattooIn23ColorsCaption", "nextColorReduction", 400, 120, true, 0, 1,
+         "The output size of 8.5 x 0.01 Centimeters at 100 DPI is less than one pixel high. Please choose a "
+         "larger "
+         "size."},
+        // 1000 x 1 pixels at 8.50 cm wide: 0.01 cm high, 0.39 pixels.
+        {"PrintSingleFileCaption", "nextSingleFile", 1000, 1, false, 0, 0,
+         "The output size of 8.5 x 0.01 Centimeters at 100 DPI is less than one pixel high. Please choose a "
+         "larger "
+         "size."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.task);
+        screens = std::make_unique<ScreenSet>(fakes.platform, [this] { ++ended; });
+        fakes.dialogs.messages.clear();
+        click(button(screens->form001.get(), c.task));
+        open(c.pictureWidth, c.pictureHeight);
+        if (c.untick) {
+            click(preserve());
+            setHeight(c.heightWhole, c.heightHundredths);
+        }
+        const RgbImage source = screens->pictures.source;
+        click(button(out, c.next));
+        EXPECT_EQ(fakes.dialogs.messages, std::vector<std::string>{c.message});
+        EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"TForm002", "TForm004"}));
+        EXPECT_TRUE(SameImage(source, screens->pictures.source));
+    }
+}
+
 }  // namespace
 }  // namespace dg::test
