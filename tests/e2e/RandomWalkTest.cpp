@@ -657,9 +657,9 @@ INSTANTIATE_TEST_SUITE_P(Seeds, RandomWalk,
 class RandomWalkFromTheEnvironment : public RandomWalk {};
 
 TEST_F(RandomWalkFromTheEnvironment, Walks) {
-    const char* spec = std::getenv("DG_RANDOM_WALK");
-    if (spec == nullptr) GTEST_SKIP() << "DG_RANDOM_WALK names no walk";
-    std::istringstream in(spec);
+    const char* walks = std::getenv("DG_RANDOM_WALK");
+    if (walks == nullptr) GTEST_SKIP() << "DG_RANDOM_WALK names no walk";
+    std::istringstream in(walks);
     std::string item;
     while (std::getline(in, item, ',')) {
         const auto colon = item.find(':');
