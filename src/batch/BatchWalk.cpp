@@ -115,7 +115,12 @@ int runBatch(const BatchOptions& o, Printer& printer, FileSystem& files, std::os
             RgbImage result;
             RgbImage scaled;
             RgbImage& destination = o.task == TaskMode::PrintSingleFile ? channels.after : scaled;
-            scaleInto(source, outputPixelSize(state), result, destination, state.resampleFilter);
+            const PixelSize size = outputPixelSize(state);
+            // A design of no rows or columns would make a project that cannot be opened again.
+            if (size.width < 1 || size.height < 1)
+                throw Failure("The output size comes to " + std::to_string(size.width) + " x " +
+                              std::to_string(size.height) + " pixels; choose a larger size.");
+            scaleInto(source, size, result, destination, state.resampleFilter);
             if (o.task != TaskMode::PrintSingleFile) source = std::move(scaled);
         }
 

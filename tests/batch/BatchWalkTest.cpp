@@ -115,5 +115,12 @@ TEST_F(BatchWalk, APictureTooLargeForMemoryFailsWithAMessage) {
     EXPECT_FALSE(fs::exists(folder.file("tiger -OUTPUT- 8.5-Centimeters W -8.5-Centimeters H-100  DPI")));
 }
 
+// An output of no rows is refused before anything is written: its project could not be opened.
+TEST_F(BatchWalk, AnOutputOfNoPixelsIsRefusedBeforeAnythingIsWritten) {
+    EXPECT_EQ(run({"--task", "tribal", "--height", "0", "--no-aspect", "--save", "@flat"}), 1);
+    EXPECT_NE(messages.str().find("choose a larger size"), std::string::npos) << messages.str();
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1);  // the picture alone
+}
+
 }  // namespace
 }  // namespace dg
