@@ -194,10 +194,6 @@ void writeDirect(int fd, const std::vector<std::span<const std::uint8_t>>& piece
 }
 #endif
 
-}  // namespace
-
-namespace {
-
 // Where a file is written before it takes its name: a short hidden name in the same folder, so
 // that the rename stays on one file system and a name near the length limit still fits.
 std::string partName(const std::string& path) {
@@ -223,16 +219,24 @@ int openForWriting(const std::string& path, int flags, std::size_t total, bool& 
     return fd;
 }
 
-void writeAndFlush(int fd, bool direct, const std::vector<std::span<const std::uint8_t>>& pieces,
+// Writes the pieces to the open file, flushes them to the disk and closes it; a failure on
+// the way also closes it.
+void writeAndClose(int fd, bool direct, const std::vector<std::span<const std::uint8_t>>& pieces,
                    const std::string& path) {
+    try {
 #ifdef O_DIRECT
-    if (direct) writeDirect(fd, pieces, path);
+        if (direct) writeDirect(fd, pieces, path);
 #else
-    (void)direct;
+        (void)direct;
 #endif
-    if (!direct) writeGathered(fd, pieces, path);
-    // A full disk may only show up when the data is flushed.
-    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) failWithErrno("Cannot write", path, errno);
+        if (!direct) writeGathered(fd, pieces, path);
+        // A full disk may only show up when the data is flushed.
+        if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) failWithErrno("Cannot write", path, errno);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    if (::close(fd) != 0) failWithErrno("Cannot write", path, errno);
 }
 
 }  // namespace
@@ -251,13 +255,7 @@ void LocalFileSystem::writeFilePieces(const std::string& path,
     if (exists && !S_ISREG(old.st_mode)) {
         const int fd = openForWriting(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, total, direct);
         if (fd < 0) failWithErrno("Cannot create", path, errno);
-        try {
-            writeAndFlush(fd, direct, pieces, path);
-        } catch (...) {
-            ::close(fd);
-            throw;
-        }
-        if (::close(fd) != 0) failWithErrno("Cannot write", path, errno);
+        writeAndClose(fd, direct, pieces, path);
         return;
     }
     if (exists) {
@@ -274,18 +272,12 @@ void LocalFileSystem::writeFilePieces(const std::string& path,
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) failWithErrno("Cannot create", path, errno);
+    if (exists) ::fchmod(fd, old.st_mode & 07777);
     try {
-        if (exists) ::fchmod(fd, old.st_mode & 07777);
-        writeAndFlush(fd, direct, pieces, path);
+        writeAndClose(fd, direct, pieces, path);
     } catch (...) {
-        ::close(fd);
         ::unlink(part.c_str());
         throw;
-    }
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(part.c_str());
-        failWithErrno("Cannot write", path, error);
     }
     if (::rename(part.c_str(), path.c_str()) != 0) {
         const int error = errno;
