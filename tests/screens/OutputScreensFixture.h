@@ -1,6 +1,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -17,6 +18,20 @@
 #include "separation/ChannelSetBuild.h"
 
 namespace dg::test {
+
+// The real disk whose writes after the first `writesLeft` go to /dev/full: the disk fills up
+// in the middle of a save.
+class FillingDisk : public fake::FakeFileSystem {
+public:
+    int writesLeft = 1;
+    void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override {
+        LocalFileSystem::writeFile(writesLeft-- > 0 ? path : std::string("/dev/full"), bytes);
+    }
+    void writeFilePieces(const std::string& path,
+                         const std::vector<std::span<const std::uint8_t>>& pieces) override {
+        LocalFileSystem::writeFilePieces(writesLeft-- > 0 ? path : std::string("/dev/full"), pieces);
+    }
+};
 
 // A design of nine flat colours in a row of blocks on a white ground that touches the edges,
 // brought to the channels screen as its NEXT leaves it: the later screens are entered from
@@ -74,6 +89,20 @@ protected:
         click(button(matching(), "next"));
         ASSERT_TRUE(options()->isVisible());
     }
+    // The program started again on a disk that fills up (`disk`), with the design on the
+    // printing screen and channels 1 and 3 ticked.
+    void toPrintingOnAFillingDisk() {
+        fakes.dialogs.files = &disk;
+        diskPlatform = std::make_unique<Platform>(
+            Platform{fakes.printer, fakes.clipboard, fakes.dialogs, disk, fakes.shell});
+        screens = std::make_unique<ScreenSet>(*diskPlatform, [this] { ++ended; });
+        prepare(design());
+        tickOnly({1, 3});
+        toPrinting();
+    }
+    FillingDisk disk;
+    std::unique_ptr<Platform> diskPlatform;
+
     void toPrinting() {
         toOptions();
         click(button(options(), "next"));
@@ -101,20 +130,6 @@ protected:
             return e.what();
         }
         return "a full disk that took the bytes";
-    }
-};
-
-// The real disk whose writes after the first `writesLeft` go to /dev/full: the disk fills up
-// in the middle of a save.
-class FillingDisk : public fake::FakeFileSystem {
-public:
-    int writesLeft = 1;
-    void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override {
-        LocalFileSystem::writeFile(writesLeft-- > 0 ? path : std::string("/dev/full"), bytes);
-    }
-    void writeFilePieces(const std::string& path,
-                         const std::vector<std::span<const std::uint8_t>>& pieces) override {
-        LocalFileSystem::writeFilePieces(writesLeft-- > 0 ? path : std::string("/dev/full"), pieces);
     }
 };
 

@@ -252,13 +252,7 @@ TEST_F(PrintingScreen, NoStencilMadeNoStencilSaved) {
 // The disk fills up in the middle: the system's error is shown, the files before it stay,
 // and the screen goes on working.
 TEST_F(PrintingScreen, AFullDiskShowsTheSystemsErrorAndTheProgramGoesOn) {
-    FillingDisk disk;
-    fakes.dialogs.files = &disk;
-    Platform platform{fakes.printer, fakes.clipboard, fakes.dialogs, disk, fakes.shell};
-    screens = std::make_unique<ScreenSet>(platform, [this] { ++ended; });
-    prepare(design());
-    tickOnly({1, 3});
-    toPrinting();
+    toPrintingOnAFillingDisk();
     tick(printing(), "asBmp");
 
     disk.writesLeft = 1;

@@ -139,13 +139,7 @@ TEST_F(SaveFaults, AReadOnlyFolderOrFileRefusesEverySave) {
 }
 
 TEST_F(SaveFaults, AFullDiskKeepsWhatWasWrittenAndNeverSaysSaved) {
-    FillingDisk disk;
-    fakes.dialogs.files = &disk;
-    Platform platform{fakes.printer, fakes.clipboard, fakes.dialogs, disk, fakes.shell};
-    screens = std::make_unique<ScreenSet>(platform, [this] { ++ended; });
-    prepare(design());
-    tickOnly({1, 3});
-    toPrinting();
+    toPrintingOnAFillingDisk();
     for (const Save& save : saves()) {
         save.screen()->show();
         disk.writesLeft = 0;
