@@ -48,14 +48,14 @@ struct Program {
     Program() {
         screens = std::make_unique<dg::ScreenSet>(fakes.platform, [] {});
         screens->state.task = dg::TaskMode::TattooIn23Colors;
-        screens->form021->sourceCopy = photo();
+        screens->workflow.separationCopy = photo();
     }
     dg::Tenhance& open() {
         dg::Tenhance& e = *screens->enhance;
         e.CheckBox2 = true;
         e.show();
         e.SpinEdit7.step();
-        e.working = screens->form021->sourceCopy;
+        e.working = screens->workflow.separationCopy;
         return e;
     }
 };

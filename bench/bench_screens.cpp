@@ -53,7 +53,7 @@ struct Program {
 
     // The separation screen as the colour route leaves it.
     void enterSeparation() {
-        dg::TForm021& separation = *screens->form021;
+        dg::TForm021& separation = *screens->separation;
         screens->pictures.source = design();
         separation.sourceCopy = design();
         separation.SpinEdit0.step();
@@ -67,7 +67,7 @@ struct Program {
 void BM_SeparationSlider(benchmark::State& state) {
     Program program;
     program.enterSeparation();
-    auto* black = program.screens->form021->findChild<QSlider*>("TrackBar3");
+    auto* black = program.screens->separation->findChild<QSlider*>("TrackBar3");
     int step = 0;
     for (auto _ : state) {
         black->setValue(70 + (step++ % 20));
@@ -94,11 +94,11 @@ BENCHMARK(BM_SeparateCore)->Name("screens/separate_core")->Unit(benchmark::kMill
 // The first entry: the channel masks are made in fresh memory.
 void BM_ChannelsEntry(benchmark::State& state) {
     Program program;
-    auto* next = program.screens->form021->findChild<QPushButton*>("next");
+    auto* next = program.screens->separation->findChild<QPushButton*>("next");
     for (auto _ : state) {
         state.PauseTiming();
-        program.screens->form019->hide();
-        for (dg::Channel& channel : program.screens->form019->channelSet.channels) channel.mask.clear();
+        program.screens->channels->hide();
+        for (dg::Channel& channel : program.screens->workflow.channels.channels) channel.mask.clear();
         program.enterSeparation();
         state.ResumeTiming();
         next->click();
@@ -124,12 +124,12 @@ BENCHMARK(BM_RebuildCore)->Name("screens/rebuild_core_fresh")->Unit(benchmark::k
 // A later entry with a picture of the same size: the masks of the last set are written over.
 void BM_ChannelsEntryAgain(benchmark::State& state) {
     Program program;
-    auto* next = program.screens->form021->findChild<QPushButton*>("next");
+    auto* next = program.screens->separation->findChild<QPushButton*>("next");
     program.enterSeparation();
     next->click();
     for (auto _ : state) {
         state.PauseTiming();
-        program.screens->form019->hide();
+        program.screens->channels->hide();
         program.enterSeparation();
         state.ResumeTiming();
         next->click();
@@ -184,19 +184,19 @@ void BM_ColourWalk(benchmark::State& state) {
         program->fakes.dialogs.saveAnswers.push_back((work / ("pages " + std::to_string(walk++))).string());
         state.ResumeTiming();
 
-        clickNamed(s.form001.get(), "TattooIn23ColorsCaption");
-        clickNamed(s.form001.get(), "openImage");
-        s.form004->SpinEdit1->setValue(160);
-        s.form004->SpinEdit2->setValue(40);
-        s.form004->SpinEdit3->setValue(0);
-        clickNamed(s.form004.get(), "nextColorReduction");
-        if (s.form021->isVisible()) clickNamed(s.form021.get(), "next");
-        clickNamed(s.form019.get(), "saveProjectAs");
-        clickNamed(s.form019.get(), "next");
-        clickNamed(s.form023.get(), "next");
-        clickNamed(s.form028.get(), "next");
-        clickNamed(s.form029.get(), "asJpeg");
-        clickNamed(s.form029.get(), "saveChecked");
+        clickNamed(s.selectTask.get(), "TattooIn23ColorsCaption");
+        clickNamed(s.selectTask.get(), "openImage");
+        s.outputSize->SpinEdit1->setValue(160);
+        s.outputSize->SpinEdit2->setValue(40);
+        s.outputSize->SpinEdit3->setValue(0);
+        clickNamed(s.outputSize.get(), "nextColorReduction");
+        if (s.separation->isVisible()) clickNamed(s.separation.get(), "next");
+        clickNamed(s.channels.get(), "saveProjectAs");
+        clickNamed(s.channels.get(), "next");
+        clickNamed(s.colorMatching.get(), "next");
+        clickNamed(s.options.get(), "next");
+        clickNamed(s.printing.get(), "asJpeg");
+        clickNamed(s.printing.get(), "saveChecked");
         QApplication::processEvents();
 
         state.PauseTiming();

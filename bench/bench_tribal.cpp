@@ -41,11 +41,11 @@ void BM_TribalRecompute(benchmark::State& state) {
     dg::ScreenSet screens(fakes.platform, [] {});
     screens.state.task = dg::TaskMode::CreateTribalTattoo;
     screens.pictures.source = photo();
-    screens.form002->show();
-    screens.form005->enter();
+    screens.sourceViewer->show();
+    screens.tribal->enter();
     QApplication::processEvents();
-    auto* slider1 = screens.form005->findChild<QSlider*>("TrackBar1");
-    QWidget* viewerPicture = screens.form003->findChild<QWidget*>("Image1");
+    auto* slider1 = screens.tribal->findChild<QSlider*>("TrackBar1");
+    QWidget* viewerPicture = screens.resultViewer->findChild<QWidget*>("Image1");
     PaintCounter counter;
     viewerPicture->installEventFilter(&counter);
     int step = 0;

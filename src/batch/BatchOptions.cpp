@@ -4,11 +4,14 @@
 #include <cstdint>
 #include <limits>
 
+#include "app/OutputSizeRules.h"
+#include "separation/Thresholds.h"
+
 namespace dg {
 
 namespace {
 
-const std::array<const char*, 16> kThresholdNames = {
+const std::array<const char*, kThresholdCount> kThresholdNames = {
     "white",      "light-grey", "mid-grey",     "black",      "red-high",    "red-mid",
     "green-high", "green-mid",  "blue-high",    "blue-mid",   "yellow-high", "yellow-mid",
     "cyan-high",  "cyan-mid",   "magenta-high", "magenta-mid"};
@@ -56,11 +59,11 @@ std::pair<std::string, std::string> splitAt(const std::string& text, char separa
 
 }  // namespace
 
-const std::array<const char*, 16>& thresholdNames() { return kThresholdNames; }
+const std::array<const char*, kThresholdCount>& thresholdNames() { return kThresholdNames; }
 
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     BatchOptions o;
-    bool taskGiven = false, heightGiven = false;
+    bool taskGiven = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
         auto value = [&]() -> const std::string& {
@@ -77,14 +80,15 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
                 o.task = TaskMode::CreateTribalTattoo;
             else if (t == "single")
                 o.task = TaskMode::PrintSingleFile;
+            else if (t == "old")
+                o.task = TaskMode::PrintOldProject;
             else
-                throw UsageError("--task is colors, tribal or single, not \"" + t + "\"");
+                throw UsageError("--task is colors, tribal, single or old, not \"" + t + "\"");
             taskGiven = true;
         } else if (a == "--width") {
-            std::tie(o.widthWhole, o.widthHundredths) = unitsIn(a, value(), 1);
+            o.width = unitsIn(a, value(), kWidthWholeField.minimum);
         } else if (a == "--height") {
-            std::tie(o.heightWhole, o.heightHundredths) = unitsIn(a, value(), 0);
-            heightGiven = true;
+            o.height = unitsIn(a, value(), kHeightWholeField.minimum);
         } else if (a == "--no-aspect") {
             o.keepAspect = false;
         } else if (a == "--unit") {
@@ -96,20 +100,21 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
             else
                 throw UsageError("--unit is cm or in, not \"" + u + "\"");
         } else if (a == "--dpi") {
-            o.dpi = intIn(a, value(), 70, 160);
+            o.dpi = intIn(a, value(), kDpiField.minimum, kDpiField.maximum);
         } else if (a == "--threshold") {
             const auto [name, number] = splitAt(value(), '=', a);
             int slider = -1;
-            for (int k = 0; k < 16; ++k)
+            for (int k = 0; k < kThresholdCount; ++k)
                 if (name == kThresholdNames[static_cast<std::size_t>(k)]) slider = k;
             if (slider < 0) throw UsageError("--threshold: there is no threshold \"" + name + "\"");
             o.thresholdMoves.emplace_back(slider, intIn("--threshold " + name, number, 0, 255));
         } else if (a == "--untick") {
-            o.untick.push_back(intIn(a, value(), 1, 23));
+            o.untick.push_back(intIn(a, value(), 1, kChannelCount));
         } else if (a == "--method") {
             o.method = intIn(a, value(), 1, 8);
         } else if (a == "--slider1" || a == "--slider2" || a == "--slider3") {
-            o.sliders[static_cast<std::size_t>(a.back() - '1')] = intIn(a, value(), 0, 256);
+            o.sliders[static_cast<std::size_t>(a.back() - '1')] =
+                intIn(a, value(), kTribalSliderMinimum, kTribalSliderMaximum);
         } else if (a == "--no-stencil") {
             o.output.createStencil = false;
         } else if (a == "--mirror") {
@@ -169,6 +174,8 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
                 o.exportType = PageFileType::Bmp;
             else
                 throw UsageError("--as is jpeg or bmp, not \"" + t + "\"");
+        } else if (a == "--screen-dpi") {
+            o.screenDpi = intIn(a, value(), 1, 10000);
         } else if (a == "--print") {
             o.print = true;
         } else if (a == "--printer") {
@@ -183,9 +190,13 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     }
     if (o.help) return o;
     if (o.picture.empty()) throw UsageError("no picture given");
-    if (!taskGiven) throw UsageError("--task colors|tribal|single is needed");
-    if (heightGiven && o.keepAspect) throw UsageError("--height needs --no-aspect");
+    if (!taskGiven) throw UsageError("--task colors|tribal|single|old is needed");
+    if (o.height && o.keepAspect) throw UsageError("--height needs --no-aspect");
+    if (o.task == TaskMode::PrintOldProject && (o.unit || o.dpi || o.width || o.height || !o.keepAspect))
+        throw UsageError("an old project keeps its own output size");
     if (o.printer && !o.print) throw UsageError("--printer needs --print");
+    if (o.task != TaskMode::CreateTribalTattoo && (o.method || o.sliders[0] || o.sliders[1] || o.sliders[2]))
+        throw UsageError("--method and --slider belong to --task tribal");
     if (o.task != TaskMode::TattooIn23Colors && !o.thresholdMoves.empty())
         throw UsageError("--threshold belongs to --task colors");
     if (o.task == TaskMode::PrintSingleFile && o.saveChannels)
@@ -197,41 +208,53 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     return o;
 }
 
-const char* batchUsage() {
-    return R"(Usage: dermagraph-batch PICTURE --task colors|tribal|single [options]
-
-Runs the default walk of one task of the wizard on one picture, with the same results.
-
-Output size (the output-size screen):
-  --width W.HH             width, 1 to 60.99 units (default 8.50)
-  --height H.HH --no-aspect  height instead of keeping the picture's proportions
-  --unit cm|in             measuring unit (default cm)
-  --dpi N                  print resolution, 70 to 160 (default 100)
-Colour task:
-  --threshold NAME=VALUE   move a separation slider (0..255) after the screen's first entry;
-                           NAME: white, light-grey, mid-grey, black, red-high, red-mid,
-                           green-high, green-mid, blue-high, blue-mid, yellow-high, yellow-mid,
-                           cyan-high, cyan-mid, magenta-high, magenta-mid
-Channels screen (colour and tribal tasks):
-  --untick N               untick channel N (1..23) before NEXT; may be repeated
-Tribal task:
-  --method 1..8            (default 8)
-  --slider1 N --slider2 N --slider3 N   slider positions 0..256 (default 102, 100, 100)
-OPTIONS screen:
-  --no-stencil --mirror --stencil-black --masked --depth N (0..55)
-  --corners WIDTH,SIZE     adjustment corners on the picture (0..50, 1..500 pixels)
-  --no-color-matching --no-result
-PRINTING screen:
-  --align left|center|right,top|middle|bottom
-  --label POINTS           label on top, 8..72 points
-  --page-corners WIDTH_MM,SIZE_MM   corners on the page (1..50, 1..500 mm)
-Results (nothing is ever overwritten):
-  --save-channels NAME     save the project as the channels screen does, before OPTIONS
-  --save NAME              save the project as the printing screen does
-  --export NAME --as jpeg|bmp   write the checked pages into "NAME Pages"
-  --print [--printer QUEUE]     print the checked pages, one job each
-Exit codes: 0 done, 1 a step failed (its message on standard error), 2 bad arguments.
-)";
+std::string batchUsage() {
+    const auto n = [](int v) { return std::to_string(v); };
+    const WorkflowState defaults;
+    return "Usage: dermagraph-batch PICTURE --task colors|tribal|single [options]\n"
+           "       dermagraph-batch PROJECT.CSP --task old [options]\n"
+           "\n"
+           "Runs the default walk of one task of the wizard on one picture (or reopens a saved\n"
+           "project), with the same results.\n"
+           "\n"
+           "Output size (the output-size screen; an old project keeps its own):\n"
+           "  --width W.HH             width, " + n(kWidthWholeField.minimum) + " to " + n(kWidthWholeField.maximum) +
+           ".99 units (default " + sizeText(defaults.outputWidthWhole, defaults.outputWidthHundredths) + ")\n"
+           "  --height H.HH --no-aspect  height instead of keeping the picture's proportions\n"
+           "  --unit cm|in             measuring unit (default cm)\n"
+           "  --dpi N                  print resolution, " + n(kDpiField.minimum) + " to " + n(kDpiField.maximum) +
+           " (default " + n(defaults.outputDpi) + ")\n"
+           "  A PROJECT.CSP beside the picture gives its output size first, as in the wizard.\n"
+           "Colour task:\n"
+           "  --threshold NAME=VALUE   move a separation slider (0..255) after the screen's first entry;\n"
+           "                           NAME: white, light-grey, mid-grey, black, red-high, red-mid,\n"
+           "                           green-high, green-mid, blue-high, blue-mid, yellow-high, yellow-mid,\n"
+           "                           cyan-high, cyan-mid, magenta-high, magenta-mid\n"
+           "Channels screen (every task but single):\n"
+           "  --untick N               untick channel N (1.." + n(kChannelCount) + ") before NEXT; may be repeated\n"
+           "Tribal task:\n"
+           "  --method 1..8            choose a method after the screen's entry (which chooses " +
+           n(kTribalEntryMethod) + ")\n"
+           "  --slider1 N --slider2 N --slider3 N   move the sliders (" + n(kTribalSliderMinimum) + ".." +
+           n(kTribalSliderMaximum) + ") after that;\n"
+           "                           unmoved sliders stay where the entry and the method leave them\n"
+           "OPTIONS screen:\n"
+           "  --no-stencil --mirror --stencil-black --masked --depth N (0..55)\n"
+           "  --corners WIDTH,SIZE     adjustment corners on the picture (0..50, 1..500 pixels)\n"
+           "  --no-color-matching --no-result\n"
+           "PRINTING screen:\n"
+           "  --align left|center|right,top|middle|bottom\n"
+           "  --label POINTS           label on top, 8..72 points\n"
+           "  --screen-dpi N           the screen resolution that turns the label's points into pixels\n"
+           "                           in exported pages, as the wizard's display does (default " +
+           n(kDefaultScreenDpi) + ")\n"
+           "  --page-corners WIDTH_MM,SIZE_MM   corners on the page (1..50, 1..500 mm)\n"
+           "Results (nothing is ever overwritten):\n"
+           "  --save-channels NAME     save the project as the channels screen does, before OPTIONS\n"
+           "  --save NAME              save the project as the printing screen does\n"
+           "  --export NAME --as jpeg|bmp   write the checked pages into \"NAME Pages\"\n"
+           "  --print [--printer QUEUE]     print the checked pages, one job each\n"
+           "Exit codes: 0 done, 1 a step failed (its message on standard error), 2 bad arguments.\n";
 }
 
 }  // namespace dg

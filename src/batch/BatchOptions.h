@@ -7,7 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/WorkflowState.h"
+#include "app/Workflow.h"
+#include "separation/Thresholds.h"
 #include "output/OptionsComposition.h"
 #include "output/PageExport.h"
 #include "output/PageLayout.h"
@@ -20,17 +21,19 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Everything the batch command was asked to do, with the wizard's defaults for what it was not.
+// Everything the batch command was asked to do. What was not given stays empty: the walk
+// then leaves the run as the wizard's screens leave it.
 struct BatchOptions {
     bool help = false;
+    // The picture, or the project's PROJECT.CSP in the old-project task.
     std::string picture;
     TaskMode task = TaskMode::TattooIn23Colors;
 
-    MeasuringUnit unit = MeasuringUnit::Centimeters;
-    std::int32_t dpi = 100;
-    std::int32_t widthWhole = 8, widthHundredths = 50;
+    std::optional<MeasuringUnit> unit;
+    std::optional<std::int32_t> dpi;
+    std::optional<std::pair<std::int32_t, std::int32_t>> width;  // whole units, hundredths
     bool keepAspect = true;
-    std::int32_t heightWhole = 8, heightHundredths = 50;
+    std::optional<std::pair<std::int32_t, std::int32_t>> height;
 
     // Colour task: slider moves after the separation screen's entry, in the order given
     // (slider index in the order of the screen's sliders, value).
@@ -39,12 +42,14 @@ struct BatchOptions {
     // Channels screen: channels unticked before NEXT (and before --save-channels).
     std::vector<int> untick;
 
-    // Tribal task.
-    int method = 8;
-    std::array<int, 3> sliders{102, 100, 100};
+    // Tribal task: the method chosen and the sliders moved after the screen's entry.
+    std::optional<int> method;
+    std::array<std::optional<int>, 3> sliders;
 
     OutputOptions output;
     PageSettings page;
+    // The resolution at which the label's points become pixels in exported pages.
+    int screenDpi = kDefaultScreenDpi;
 
     std::optional<std::string> saveChannels;
     std::optional<std::string> save;
@@ -58,9 +63,9 @@ struct BatchOptions {
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments);
 
 // The threshold names of --threshold, in the order of the separation screen's sliders.
-const std::array<const char*, 16>& thresholdNames();
+const std::array<const char*, kThresholdCount>& thresholdNames();
 
 // --help.
-const char* batchUsage();
+std::string batchUsage();
 
 }  // namespace dg

@@ -5,14 +5,11 @@
 #include <QPushButton>
 #include <QScrollArea>
 
-#include "screens/ChannelsScreen.h"
-#include "screens/InfoWindows.h"
 #include "screens/PictureBox.h"
 #include "screens/PointerTracking.h"
 #include "screens/ScreenGeometry.h"
 #include "screens/ScreenLook.h"
 #include "screens/ScreenSet.h"
-#include "screens/Viewers.h"
 #include "separation/ChangeColors.h"
 
 namespace dg {
@@ -69,54 +66,37 @@ TForm022::TForm022(ScreenSet& screens) : screens_(screens) {
     scrollArea_ = new QScrollArea(this);
     scrollArea_->setObjectName("scrollArea");
     scrollArea_->setGeometry(305, 10, 710, 690);
-    Image1 = new PictureBox(working);
+    Image1 = new PictureBox(screens_.workflow.changeColorsWorking);
     Image1->setObjectName("Image1");
     Image1->resize(0, 0);
     scrollArea_->setWidget(Image1);
-    new PointerTracking(Image1, [this](int x, int y) { pointerMoved(x, y); });
+    new PointerTracking(Image1, [this](int x, int y) { screens_.workflow.pointAt(x, y); });
     connect(Image1, &PictureBox::doubleClicked, this,
-            [this] { screens_.guard([this] { changeAtPointer(); }); });
+            [this] { screens_.guard([this] { screens_.workflow.changeAtPointer(); }); });
+    screens_.workflow.listen([this](Change what) {
+        if (what == Change::ChangeColors) showWorking();
+    });
 }
 
-void TForm022::enter() {
+void TForm022::showWorking() {
+    const RgbImage& working = screens_.workflow.changeColorsWorking;
     // One screen pixel per picture pixel.
     Image1->resize(working.width(), working.height());
     Image1->update();
-    show();
-    raise();
-}
-
-void TForm022::pointerMoved(int x, int y) {
-    pointerX_ = x;
-    pointerY_ = y;
-    const ChangeColorsSwatches colours = changeColorsSwatches(screens_.pictures.source, working, x, y);
-    paintSwatch(originalColor_, colours.original);
-    paintSwatch(resultColor_, colours.result);
-}
-
-void TForm022::changeAtPointer() {
-    if (screens_.state.task != TaskMode::TattooIn23Colors) return;
-    if (changeColors(working, screens_.pictures.source, pointerX_, pointerY_) > 0) Image1->update();
+    paintSwatch(originalColor_, screens_.workflow.swatches().original);
+    paintSwatch(resultColor_, screens_.workflow.swatches().result);
 }
 
 void TForm022::okClick() {
-    TForm019& channels = *screens_.form019;
-    channels.channelSet.before = working;
-    channels.SpinEdit000.step();
-    channels.show();
+    screens_.workflow.acceptChangeColors();
     leave();
-    screens_.form002->hide();
-    screens_.form010->hide();
-    channels.enableUndo();
+    screens_.go(Move::ChangeColorsOk);
 }
 
 void TForm022::cancelClick() {
-    screens_.helpChange->hide();
-    screens_.form002->hide();
-    screens_.form010->hide();
-    screens_.form019->show();
+    screens_.workflow.cancelChangeColors();
     leave();
-    screens_.form019->enableChangeColors();
+    screens_.go(Move::ChangeColorsBack);
 }
 
 // The working picture is dropped on the way out: the next entry brings a new one.
@@ -124,14 +104,10 @@ void TForm022::leave() {
     leaving_ = true;
     hide();
     leaving_ = false;
-    working.clear();
     Image1->resize(0, 0);
 }
 
-void TForm022::helpClick() {
-    screens_.helpChange->show();
-    screens_.helpChange->raise();
-}
+void TForm022::helpClick() { screens_.go(Move::ChangeColorsHelp); }
 
 void TForm022::closeEvent(QCloseEvent* event) {
     event->accept();

@@ -19,15 +19,6 @@ class TForm022 : public QWidget {
 public:
     explicit TForm022(ScreenSet& screens);
 
-    RgbImage working;  // the working picture, at the output size
-
-    // Shows the screen with the working picture the channels screen has just given it.
-    void enter();
-
-    // The SOURCE viewer forwards its pointer move and double click (23-colour task only).
-    void pointerMoved(int x, int y);
-    void changeAtPointer();
-
     void okClick();
     void cancelClick();
     void helpClick();
@@ -36,6 +27,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The working picture and the colours under the pointer, as the run holds them.
+    void showWorking();
     void leave();
 
     ScreenSet& screens_;
@@ -43,8 +36,6 @@ private:
     PictureBox* Image1 = nullptr;
     QLabel* originalColor_ = nullptr;
     QLabel* resultColor_ = nullptr;
-    int pointerX_ = 0;
-    int pointerY_ = 0;
     bool leaving_ = false;  // OK or CANCEL is putting the screen away
 };
 

@@ -9,16 +9,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "project/ProjectFolder.h"
-#include "screens/ColorMatchingScreen.h"
-#include "screens/InfoWindows.h"
 #include "screens/PictureBox.h"
 #include "screens/ScreenGeometry.h"
 #include "screens/ScreenLook.h"
 #include "screens/ScreenSet.h"
-#include "screens/SeparationScreen.h"
 #include "screens/Thumbnails.h"
-#include "screens/Viewers.h"
 #include "separation/ChannelSetBuild.h"
 
 namespace dg {
@@ -45,11 +40,14 @@ TForm019::TForm019(ScreenSet& screens) : screens_(screens) {
     setWindowTitle("CHANNELS / COLORS");
     placeAsWorkingScreen(this);
     buildControls();
-    SpinEdit000.bind([this] { rebuild(true); });
-    SpinEdit6.bind([this] { recount(); });
-    SpinEdit8.bind([this] { redraw(); });
-    SpinEdit2.bind([this] { recheck(); });
-    SpinEdit1.bind([this] { runMergeSequence(); });
+    SpinEdit000.bind([this] {
+        screens_.workflow.rebuildChannels();
+        screens_.go(Move::ChannelsShown);
+    });
+    screens_.workflow.listen([this](Change what) {
+        if (what == Change::ChannelsRebuilt || what == Change::Channels) showChannels(what == Change::ChannelsRebuilt);
+        if (what == Change::ChannelsOffer) showOffer();
+    });
 }
 
 void TForm019::buildControls() {
@@ -96,7 +94,7 @@ void TForm019::buildControls() {
         box->setObjectName(QString("mask%1").arg(n));
         box->setFixedSize(kTileWidth, kTileHeight);
         connect(box, &PictureBox::clicked, this,
-                [this, i] { screens_.guard([&] { preview(channelSet.channels[i].mask); }); });
+                [this, i] { screens_.guard([&] { screens_.showPreview(screens_.workflow.channels.channels[i].mask); }); });
         tileBoxes_[i] = box;
         auto* captions = new QHBoxLayout;
         captions->setSpacing(2);
@@ -151,12 +149,12 @@ void TForm019::buildControls() {
         buttons->addWidget(w);
 
     connect(before_, &PictureBox::clicked, this,
-            [this] { screens_.guard([&] { preview(channelSet.before); }); });
+            [this] { screens_.guard([&] { screens_.showPreview(screens_.workflow.channels.before); }); });
     connect(after_, &PictureBox::clicked, this,
-            [this] { screens_.guard([&] { preview(channelSet.after); }); });
+            [this] { screens_.guard([&] { screens_.showPreview(screens_.workflow.channels.after); }); });
     connect(next_, &QPushButton::clicked, this, [this] { screens_.guard([&] { next(); }); });
     connect(backButton, &QPushButton::clicked, this, &TForm019::back);
-    connect(help, &QPushButton::clicked, this, [this] { screens_.help019->show(); });
+    connect(help, &QPushButton::clicked, this, [this] { screens_.show(Window::ChannelsHelp); });
     connect(exitButton, &QPushButton::clicked, this, [this] { screens_.endApplication(); });
     connect(save, &QPushButton::clicked, this, [this] { screens_.guard([&] { saveProjectAs(); }); });
     connect(changeColors_, &QPushButton::clicked, this,
@@ -166,31 +164,39 @@ void TForm019::buildControls() {
     connect(undo_, &QPushButton::clicked, this, [this] { screens_.guard([&] { undo(); }); });
 }
 
-void TForm019::rebuild(bool showScreen) {
-    hide();
-    drawFlag_ = false;
-    screens_.form021->emptyMasks();
-    changeColors_->setEnabled(true);
-    mergeChannels_->setEnabled(true);
-    undo_->setEnabled(false);
-    const RebuildSummary summary = rebuildChannelSet(channelSet);
-    beforeCount_->setText(QString::number(summary.beforeColors));
-    afterCount_->setText(QString::number(summary.afterCount));
-    beforeColors_->setText(kColorsCaption);
-    afterColors_->setText(kColorsCaption);
-    SpinEdit6.step();
-    drawFlag_ = true;
-    // Right after a rebuild every channel is ticked, and the rebuild has already painted
-    // AFTER exactly as a redraw would: only its showing is left.
+void TForm019::showChannels(bool rebuilt) {
+    const Workflow& workflow = screens_.workflow;
+    if (rebuilt) {
+        beforeCount_->setText(QString::number(workflow.lastRebuild().beforeColors));
+        beforeColors_->setText(kColorsCaption);
+        afterColors_->setText(kColorsCaption);
+    }
+    syncTiles();
+    const ChannelCount count = recountChannelSet(workflow.channels);
+    afterCount_->setText(QString::number(count.afterCount));
+    next_->setEnabled(count.nextEnabled);
     after_->show();
+    // A design that needed no reduction shows AFTER's count only after a merge.
+    afterCount_->setVisible(!workflow.reductionSkipped);
+    afterColors_->setVisible(!workflow.reductionSkipped);
+    showOffer();
     refreshPictures();
-    if (showScreen) show();
+}
+
+void TForm019::showOffer() {
+    const Workflow& workflow = screens_.workflow;
+    changeColors_->setEnabled(workflow.changeColorsOffered);
+    mergeChannels_->setEnabled(workflow.mergeOffered);
+    undo_->setEnabled(workflow.undoOffered);
+    undo_->setVisible(!workflow.reopenedProject);
+    editPanel_->setEnabled(workflow.channelEditing);
 }
 
 void TForm019::syncTiles() {
+    const ChannelSet& set = screens_.workflow.channels;
     syncing_ = true;
     for (std::size_t i = 0; i < kChannelCount; ++i) {
-        const Channel& ch = channelSet.channels[i];
+        const Channel& ch = set.channels[i];
         tiles_[i] = ch.shown ? thumbnail(ch.mask, kTileWidth, kTileHeight) : RgbImage();
         percentages_[i]->setText(ch.percentageText.empty() ? QString("0")
                                                            : QString::fromStdString(ch.percentageText));
@@ -205,105 +211,35 @@ void TForm019::syncTiles() {
 }
 
 void TForm019::refreshPictures() {
-    beforeThumb_ = thumbnail(channelSet.before, kPictureWidth, kPictureHeight);
-    afterThumb_ = thumbnail(channelSet.after, kPictureWidth, kPictureHeight);
+    const ChannelSet& set = screens_.workflow.channels;
+    beforeThumb_ = thumbnail(set.before, kPictureWidth, kPictureHeight);
+    afterThumb_ = thumbnail(set.after, kPictureWidth, kPictureHeight);
     before_->update();
     after_->update();
 }
 
-void TForm019::recount() {
-    syncTiles();
-    const ChannelCount count = recountChannelSet(channelSet);
-    afterCount_->setText(QString::number(count.afterCount));
-    next_->setEnabled(count.nextEnabled);
-}
-
-void TForm019::redraw() {
-    if (!drawFlag_) return;
-    redrawChannelSet(channelSet);
-    after_->show();
-    refreshPictures();
-}
-
-void TForm019::recheck() {
-    recheckChannelSet(channelSet);
-    SpinEdit6.step();
-    if (drawFlag_) SpinEdit8.step();
-}
-
 void TForm019::checkBoxChange(int n, bool ticked) {
     if (syncing_) return;
-    channelSet.channel(n).checked = ticked;
-    SpinEdit6.step();
-    if (drawFlag_) SpinEdit8.step();
+    screens_.workflow.tickChannel(n, ticked);
 }
 
 void TForm019::undo() {
-    channelSet.before = screens_.pictures.result;
-    SpinEdit000.step();
+    screens_.workflow.undoChannels();
+    screens_.go(Move::ChannelsShown);
 }
 
 void TForm019::next() {
-    hide();
-    screens_.help019->hide();
-    screens_.form002->hide();
-    screens_.form003->hide();
-    screens_.form010->hide();
-    // AFTER becomes BEFORE: unticked channels fall into the white channel and the colours
-    // are numbered afresh. The screen stays hidden: COLOR MATCHING comes next.
-    channelSet.before = channelSet.after;
-    rebuild(false);
-    screens_.pictures.result.clear();
-    screens_.form023->enter();
+    screens_.workflow.channelsNext();
+    screens_.go(Move::ChannelsNext, this);
 }
 
-void TForm019::back() { screens_.goToSelectTask(this, screens_.help019.get()); }
+void TForm019::back() { screens_.goToSelectTask(this); }
 
 void TForm019::closeEvent(QCloseEvent* event) {
     event->ignore();
     back();
 }
 
-void TForm019::saveProjectAs() {
-    saveProject(channelsScreenProject(screens_.pictures.source, channelSet), screens_.state,
-                screens_.platform.dialogs, screens_.platform.files);
-}
-
-void TForm019::preview(const RgbImage& picture) {
-    screens_.pictures.preview = picture;
-    screens_.form010->showPicture();
-}
-
-void TForm019::showMergeResult() {
-    int shown = 0;
-    for (std::size_t i = 0; i < kChannelCount; ++i) {
-        if (channelSet.channels[i].shown) {
-            ++shown;
-            continue;
-        }
-        tileBoxes_[i]->hide();
-        percentages_[i]->hide();
-        percentSigns_[i]->hide();
-    }
-    afterCount_->setText(QString::number(shown));
-    after_->show();
-    afterCount_->show();
-    afterColors_->show();
-    refreshPictures();
-}
-
-void TForm019::setEditPanelEnabled(bool enabled) { editPanel_->setEnabled(enabled); }
-
-void TForm019::hideAfterPicture() {
-    after_->hide();
-    afterCount_->hide();
-    afterColors_->hide();
-}
-
-void TForm019::enableUndo() { undo_->setEnabled(true); }
-
-void TForm019::enableChangeColors() { changeColors_->setEnabled(true); }
-
-void TForm019::setUndoVisible(bool visible) { undo_->setVisible(visible); }
+void TForm019::saveProjectAs() { screens_.workflow.saveChannelsProject(); }
 
 }  // namespace dg

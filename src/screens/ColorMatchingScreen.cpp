@@ -10,15 +10,10 @@
 #include "formats/Bmp.h"
 #include "output/PortraitPrint.h"
 #include "platform/FileSystem.h"
-#include "screens/ChannelsScreen.h"
-#include "screens/InfoWindows.h"
-#include "screens/InkChartScreen.h"
-#include "screens/OptionsScreen.h"
 #include "screens/PictureBox.h"
 #include "screens/ScreenGeometry.h"
 #include "screens/ScreenLook.h"
 #include "screens/ScreenSet.h"
-#include "screens/Viewers.h"
 #include "separation/ColorMatching.h"
 
 namespace dg {
@@ -80,7 +75,7 @@ void TForm023::buildControls() {
         hexTexts_[i] = hex;
     }
 
-    pageBox_ = new PictureBox(page, this);
+    pageBox_ = new PictureBox(screens_.workflow.matching.page, this);
     pageBox_->setObjectName("Image1");
     pageBox_->setGeometry(kPageLeft, kPageTop, kColorMatchingPageWidth, kColorMatchingPageHeight);
 
@@ -102,13 +97,14 @@ void TForm023::buildControls() {
     connect(print, &QPushButton::clicked, this, [this] { screens_.guard([this] { printColorMatching(); }); });
     connect(chart, &QPushButton::clicked, this, [this] { screens_.guard([this] { showInkChart(); }); });
     connect(back, &QPushButton::clicked, this, &TForm023::back);
-    connect(help, &QPushButton::clicked, this, [this] { screens_.help023->show(); });
+    connect(help, &QPushButton::clicked, this, [this] { screens_.show(Window::ColorMatchingHelp); });
     connect(close, &QPushButton::clicked, this, &TForm023::closeToSelectTask);
     connect(next, &QPushButton::clicked, this, &TForm023::next);
 }
 
 void TForm023::enter() {
-    const ColorMatching matching = colorMatching(screens_.form019->channelSet);
+    screens_.workflow.matchColours();
+    const ColorMatching& matching = screens_.workflow.matching;
     mixingList_->clear();
     for (int n = 1; n <= kChannelCount; ++n) {
         const auto i = static_cast<std::size_t>(n - 1);
@@ -137,7 +133,6 @@ void TForm023::enter() {
         box->setPalette(palette);
         mixingList_->addItem(QString::fromStdString(matching.mixingList[i]));
     }
-    page = matching.page;
     pageBox_->update();
     show();
 }
@@ -159,6 +154,7 @@ void TForm023::saveAsBmp() {
     const bool landscape = printer.orientation() == Orientation::Landscape;
     const double widthMm = landscape ? printer.heightMm() : printer.widthMm();
     const double heightMm = landscape ? printer.widthMm() : printer.heightMm();
+    const RgbImage& page = screens_.workflow.matching.page;
     std::vector<std::uint8_t> file = encodeBmp(page);
     if (widthMm > 0 && heightMm > 0)
         setBmpPixelsPerMetre(file, static_cast<std::uint32_t>(std::lround(page.width() * 1000.0 / widthMm)),
@@ -167,27 +163,16 @@ void TForm023::saveAsBmp() {
 }
 
 void TForm023::printColorMatching() {
-    printStretchedPortrait(page, screens_.platform.printer, screens_.platform.dialogs, "COLOR MATCHING");
+    printStretchedPortrait(screens_.workflow.matching.page, screens_.platform.printer, screens_.platform.dialogs, "COLOR MATCHING");
 }
 
-void TForm023::showInkChart() {
-    screens_.form024->show();
-    screens_.form024->raise();
-}
+void TForm023::showInkChart() { screens_.go(Move::InkChart); }
 
-void TForm023::back() {
-    hide();
-    screens_.help023->hide();
-    screens_.form019->show();
-}
+void TForm023::back() { screens_.go(Move::ColorMatchingBack, this); }
 
-void TForm023::next() {
-    hide();
-    screens_.help023->hide();
-    screens_.form028->show();
-}
+void TForm023::next() { screens_.go(Move::ColorMatchingNext, this); }
 
-void TForm023::closeToSelectTask() { screens_.goToSelectTask(this, screens_.help023.get()); }
+void TForm023::closeToSelectTask() { screens_.goToSelectTask(this); }
 
 void TForm023::closeEvent(QCloseEvent* event) {
     event->ignore();

@@ -23,11 +23,8 @@ class TForm023 : public QWidget {
 public:
     explicit TForm023(ScreenSet& screens);
 
-    // The colour-matching page (505 x 481), rebuilt on every Enter; OPTIONS, printing and
-    // export read it.
-    RgbImage page;
-
-    // Run by the channels screen's NEXT: rows, recipes, page, then show this screen.
+    // Entering from the channels screen's NEXT: the rows, recipes and page of the ticked
+    // channels, then show this screen.
     void enter();
 
     // The buttons' actions.

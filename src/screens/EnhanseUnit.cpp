@@ -182,7 +182,6 @@ Tenhance::Tenhance(ScreenSet& screens) : QWidget(nullptr), screens_(screens) {
     base_.reset(1, 1);
     undo_.reset(1, 1);
     brightnessBase_.reset(1, 1);
-    cancelCopy_.reset(1, 1);
 }
 
 Tenhance::~Tenhance() = default;
@@ -562,15 +561,10 @@ void Tenhance::undoAllClick() {
 }
 
 void Tenhance::open() {
-    cancelCopy_ = screens_.pictures.source;
     setUndoEnabled(false);
     resetInOpenOrder();
-    if (screens_.state.task == TaskMode::CreateTribalTattoo) {
-        working = screens_.pictures.source;
-    } else if (screens_.state.task == TaskMode::TattooIn23Colors) {
-        working = screens_.form021->sourceCopy;
-        screens_.pictures.source = screens_.form021->sourceCopy;
-    }
+    CheckBox2 = screens_.state.task == TaskMode::TattooIn23Colors;
+    working = screens_.workflow.openEnhance();
     setUndoAllEnabled(false);
     active_ = Kind::Neutral;
     runActivation(Kind::Neutral);
@@ -578,40 +572,23 @@ void Tenhance::open() {
 }
 
 void Tenhance::okClick() {
-    screens_.helpEnhance->hide();
-    hide();
     setUndoEnabled(false);
     base_.clear();
     undo_.clear();
     brightnessBase_.clear();
     filterCopy_.clear();
-    cancelCopy_.clear();
-    if (screens_.state.task == TaskMode::CreateTribalTattoo) {
-        screens_.pictures.source = working;
-        screens_.form002->SpinEdit1.step();
-        resetInOpenOrder();
-        screens_.form005->show();
-        screens_.form002->show();
-        screens_.form003->show();
-        screens_.form005->nudgeAfterEnhance();
-    } else if (screens_.state.task == TaskMode::TattooIn23Colors) {
-        TForm021& separation = *screens_.form021;
-        CheckBox2 = false;
-        if (separation.entryBackup.empty()) separation.entryBackup = working;
-        separation.sourceCopy = working;
-        working.clear();
-        resetInOpenOrder();
-        separation.SpinEdit5.step();
-        chooseTrueColor();
-        separation.show();
-    }
+    CheckBox2 = false;
+    RgbImage enhanced = std::move(working);
+    working.clear();
+    resetInOpenOrder();
+    chooseTrueColor();
+    screens_.go(Move::EnhanceBack);
+    screens_.workflow.acceptEnhance(enhanced);
 }
 
 void Tenhance::cancelClick() {
-    screens_.helpEnhance->hide();
-    hide();
-    screens_.form010->hide();
-    screens_.pictures.source = cancelCopy_;
+    screens_.workflow.cancelEnhance();
+    CheckBox2 = false;
     setUndoEnabled(false);
     resetInOpenOrder();
     working.clear();
@@ -619,25 +596,13 @@ void Tenhance::cancelClick() {
     undo_.clear();
     brightnessBase_.clear();
     filterCopy_.clear();
-    cancelCopy_.clear();
-    if (screens_.state.task == TaskMode::CreateTribalTattoo) {
-        screens_.form005->show();
-        screens_.form002->show();
-        screens_.form003->show();
-    } else if (screens_.state.task == TaskMode::TattooIn23Colors) {
-        screens_.form021->SpinEdit5.step();
-        screens_.form021->show();
-        CheckBox2 = false;
-    }
     chooseTrueColor();
+    screens_.go(Move::EnhanceBack);
 }
 
-void Tenhance::helpClick() { screens_.helpEnhance->show(); }
+void Tenhance::helpClick() { screens_.show(Window::EnhanceHelp); }
 
-void Tenhance::Image1Click() {
-    screens_.pictures.preview = working;
-    screens_.form010->showPicture();
-}
+void Tenhance::Image1Click() { screens_.showPreview(working); }
 
 void Tenhance::closeEvent(QCloseEvent* event) {
     event->ignore();

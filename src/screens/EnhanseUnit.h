@@ -152,7 +152,6 @@ private:
     RgbImage base_;            // the picture the active adjustment recomputes from
     RgbImage undo_;            // the picture UNDO returns to
     RgbImage brightnessBase_;  // the picture BRIGHTNESS always computes from
-    RgbImage cancelCopy_;      // the SOURCE picture as it was when the screen opened
     RgbImage filterCopy_;      // the second raster of the blur and sharpen passes
 
     QPushButton* undo = nullptr;

@@ -10,12 +10,9 @@
 #include <functional>
 
 #include "platform/qt/QtImage.h"
-#include "screens/ChannelsScreen.h"
-#include "screens/InfoWindows.h"
 #include "screens/ScreenGeometry.h"
 #include "screens/ScreenLook.h"
 #include "screens/ScreenSet.h"
-#include "screens/Viewers.h"
 
 namespace dg {
 
@@ -83,7 +80,6 @@ TForm020::TForm020(ScreenSet& screens) : screens_(screens) {
     setWindowTitle("MERGE COLORS/CHANNELS");
     placeAsWorkingScreen(this);
     buildControls();
-    SpinEdit000.bind([this] { refresh(); });
 }
 
 TForm020::~TForm020() = default;
@@ -213,25 +209,21 @@ MergeDecision TForm020::offer(const MergeOffer& offer) {
     offeredPreview_->setPicture(nullptr);
     chosenPreview_->setPicture(nullptr);
     offer_ = nullptr;
-    // PREVIEW and the help were raised above the dialog while it was on screen.
-    for (QWidget* w :
-         {static_cast<QWidget*>(screens_.form010.get()), static_cast<QWidget*>(screens_.helpMerge.get())}) {
-        if (w->windowModality() == Qt::NonModal) continue;
-        const bool visible = w->isVisible();
-        w->hide();
-        w->setWindowModality(Qt::NonModal);
-        if (visible) w->show();
-    }
+    screens_.go(Move::MergeOfferAnswered);
     return decision_;
 }
 
-void TForm020::refresh() {
-    const ChannelSet& set = screens_.form019->channelSet;
+void TForm020::sequenceStarting() {
+    finishFlag = false;
+    after.clear();
+}
+
+void TForm020::sequenceEnded(const ChannelSet& set) {
     showCountCaptions(set);
     ok_->show();
     chosenPreview_->hide();
     paint(color2Swatch_, background_, qcolor(choiceTextColor(colorValue(background_))));
-    after = composeMergeAfter(set);
+    after = set.after;
     after_->setPicture(&after);
     untickAll();
 }
@@ -321,20 +313,12 @@ void TForm020::finishClick() {
     answer(MergeAnswer::Finish);
 }
 
-void TForm020::helpClick() {
-    QWidget* help = screens_.helpMerge.get();
-    // Shown above the modal dialog, so that it can be read and closed.
-    if (isVisible() && !help->isVisible()) help->setWindowModality(Qt::ApplicationModal);
-    help->show();
-    help->raise();
-}
+void TForm020::helpClick() { screens_.go(Move::MergeHelp, this); }
 
 void TForm020::preview(const RgbImage* picture) {
     if (picture == nullptr) return;
-    screens_.pictures.preview = *picture;
-    TForm010* viewer = screens_.form010.get();
-    if (isVisible() && !viewer->isVisible()) viewer->setWindowModality(Qt::ApplicationModal);
-    viewer->showPicture();
+    screens_.go(Move::MergePreview, this);
+    screens_.showPreview(*picture);
 }
 
 void TForm020::answer(MergeAnswer kind) {

@@ -26,13 +26,14 @@ public:
     explicit TForm020(ScreenSet& screens);
     ~TForm020() override;
 
-    RgbImage after;           // rebuilt from the channels screen's masks by Refresh
-    bool finishFlag = false;  // set by FINISH; cleared by the channels screen
-    StepTrigger SpinEdit000;  // Refresh
+    RgbImage after;           // the merged result, as the end of the sequence shows it
+    bool finishFlag = false;  // set by FINISH; cleared when a sequence starts
 
     // The merge sequence's modal dialog.
     void message(const std::string& text) override;
     MergeDecision offer(const MergeOffer& offer) override;
+    void sequenceStarting() override;
+    void sequenceEnded(const ChannelSet& set) override;
 
     // The user's operations, also reachable through the buttons and choices.
     void automaticFindClick();
@@ -55,7 +56,6 @@ protected:
 
 private:
     void buildControls();
-    void refresh();
     void choiceToggled(int n, bool ticked);
     void untickAll();
     void setReplaceMode(ReplaceMode mode);

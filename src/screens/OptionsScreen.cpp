@@ -15,14 +15,10 @@
 
 #include "output/WhiteEdgeMask.h"
 #include "platform/Dialogs.h"
-#include "screens/ChannelsScreen.h"
-#include "screens/InfoWindows.h"
 #include "screens/OutputSize.h"
-#include "screens/PrintingScreen.h"
 #include "screens/ScreenGeometry.h"
 #include "screens/ScreenLook.h"
 #include "screens/ScreenSet.h"
-#include "screens/Viewers.h"
 
 namespace dg {
 
@@ -157,11 +153,11 @@ void TForm028::buildControls() {
     connect(createStencil_, &QCheckBox::toggled, this, &TForm028::createStencilClick);
     connect(masked_, &QCheckBox::toggled, this, &TForm028::maskedClick);
     connect(stencilInBlack_, &QRadioButton::toggled, this, [this](bool ticked) {
-        if (ticked) screens_.warning->show();
+        if (ticked) screens_.go(Move::OptionsWarning);
     });
     connect(preview_, &QPushButton::clicked, this, [this] { screens_.guard([this] { preview(); }); });
     connect(backButton, &QPushButton::clicked, this, &TForm028::back);
-    connect(help, &QPushButton::clicked, this, [this] { screens_.help028->show(); });
+    connect(help, &QPushButton::clicked, this, [this] { screens_.show(Window::OptionsHelp); });
     connect(exitButton, &QPushButton::clicked, this, [this] { screens_.endApplication(); });
     connect(nextButton, &QPushButton::clicked, this, [this] { screens_.guard([this] { next(); }); });
 }
@@ -203,41 +199,18 @@ void TForm028::showEvent(QShowEvent* event) {
 }
 
 void TForm028::preview() {
-    screens_.pictures.preview = maskingPreview(screens_.pictures.source, depth_->value());
-    screens_.form010->showPicture();
+    screens_.showPreview(maskingPreview(screens_.pictures.source, depth_->value()));
 }
 
 void TForm028::next() {
-    const OutputOptions chosen = options();
-    ComposedOutput composed;
     {
         BusyPointer busy(screens_.platform.dialogs);
-        composed = composeOutput(screens_.form019->channelSet, screens_.pictures.source, stencil, chosen);
+        screens_.workflow.compose(options());
     }
-    hide();
-    screens_.help028->hide();
-    screens_.form010->hide();
-    stencilMade = chosen.createStencil;
-    if (chosen.createStencil) {
-        // The stencil's outline replaced the SOURCE picture; the result is what the RESULT
-        // viewer holds now, and both viewers make way for the printing screen.
-        screens_.pictures.result = screens_.form019->channelSet.after;
-        screens_.form002->hide();
-        screens_.form003->hide();
-    }
-    TForm029& printing = *screens_.form029;
-    printing.resultThumbnail = std::move(composed.resultThumbnail);
-    printing.setSaveProjectVisible(true);
-    printing.setEntries(composed.entries, composed.showStencilThumbnail, composed.showResultThumbnail);
-    printing.show();
+    screens_.go(Move::OptionsNext, this);
 }
 
-void TForm028::back() {
-    hide();
-    screens_.help028->hide();
-    screens_.form010->hide();
-    screens_.form019->show();
-}
+void TForm028::back() { screens_.go(Move::OptionsBack, this); }
 
 void TForm028::closeEvent(QCloseEvent* event) {
     event->ignore();

@@ -24,12 +24,6 @@ class TForm028 : public QWidget {
 public:
     explicit TForm028(ScreenSet& screens);
 
-    // The composed stencil, read by printing, export and the project save.
-    RgbImage stencil;
-    // Whether the last NEXT made a stencil (the printing screen's project save writes
-    // Stencil.bmp only then).
-    bool stencilMade = false;
-
     // The settings as the controls show them now.
     OutputOptions options() const;
 

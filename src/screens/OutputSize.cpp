@@ -8,37 +8,21 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <limits>
+#include <tuple>
 
 #include "app/OutputSizeRules.h"
 #include "app/TaskSelectionRules.h"
-#include "imaging/CountColors.h"
-#include "imaging/Failure.h"
-#include "imaging/Numbers.h"
-#include "imaging/Scaling.h"
-#include "screens/ChannelsScreen.h"
-#include "screens/InfoWindows.h"
-#include "screens/PrintingScreen.h"
-#include "screens/ResizeForm.h"
 #include "screens/ScreenGeometry.h"
 #include "screens/ScreenLook.h"
 #include "screens/ScreenSet.h"
-#include "screens/SelectTask.h"
-#include "screens/SeparationScreen.h"
-#include "screens/TribalScreen.h"
-#include "screens/Viewers.h"
 
 namespace dg {
 
 namespace {
-
-int toField(std::int64_t v) {
-    // The field clamps into its own range; this only keeps the number an int on the way.
-    return static_cast<int>(
-        std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
 
 QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
     return look::button(caption, name, parent, 40);
@@ -50,11 +34,6 @@ QLabel* boardLine(const QString& text, const char* name, QWidget* parent) {
     label->setWordWrap(true);
     label->hide();
     return label;
-}
-
-double mediaSize(const std::string& text) {
-    double v = 0;
-    return parseNumber(text, v) ? v : 0.0;
 }
 
 }  // namespace
@@ -72,33 +51,37 @@ TForm004::TForm004(ScreenSet& screens) : QWidget(nullptr), screens_(screens) {
     placeAsWorkingScreen(this);
     look::setBackground(this, look::kLightBackground);
     buildControls();
-    SpinEdit6.bind([this] { recompute(); });
     SpinEdit9.bind([this] { resizeRoute(); });
     SpinEdit10.bind([this] { tribalRoute(); });
-    SpinEdit11.bind([this] { resamplingStep(); });
-    storeFields();
-    const bool preserve = preserveAspect_->isChecked();
-    for (QWidget* w : {static_cast<QWidget*>(SpinEdit4), static_cast<QWidget*>(SpinEdit5),
-                       static_cast<QWidget*>(heightCaption_), static_cast<QWidget*>(heightUnit_)})
-        w->setEnabled(!preserve);
+    screens_.workflow.listen([this](Change what) {
+        if (what == Change::OutputSize) showOutputSize();
+        if (what == Change::Unit) showUnit();
+    });
+    showOutputSize();
 }
 
 void TForm004::buildControls() {
     const WorkflowState& state = screens_.state;
-    SpinEdit1 = new ArrowSpinBox(70, 160, state.outputDpi, this);
-    SpinEdit2 = new ArrowSpinBox(1, 60, state.outputWidthWhole, this);
-    SpinEdit3 = new ArrowSpinBox(0, 99, state.outputWidthHundredths, this);
-    SpinEdit4 = new ArrowSpinBox(0, 60, state.outputHeightWhole, this);
-    SpinEdit5 = new ArrowSpinBox(0, 99, state.outputHeightHundredths, this);
-    const std::array<std::pair<ArrowSpinBox*, const char*>, 5> fields{{{SpinEdit1, "SpinEdit1"},
-                                                                       {SpinEdit2, "SpinEdit2"},
-                                                                       {SpinEdit3, "SpinEdit3"},
-                                                                       {SpinEdit4, "SpinEdit4"},
-                                                                       {SpinEdit5, "SpinEdit5"}}};
-    for (const auto& [field, name] : fields) {
+    SpinEdit1 = new ArrowSpinBox(kDpiField.minimum, kDpiField.maximum, state.outputDpi, this);
+    SpinEdit2 = new ArrowSpinBox(kWidthWholeField.minimum, kWidthWholeField.maximum, state.outputWidthWhole, this);
+    SpinEdit3 =
+        new ArrowSpinBox(kHundredthsField.minimum, kHundredthsField.maximum, state.outputWidthHundredths, this);
+    SpinEdit4 =
+        new ArrowSpinBox(kHeightWholeField.minimum, kHeightWholeField.maximum, state.outputHeightWhole, this);
+    SpinEdit5 =
+        new ArrowSpinBox(kHundredthsField.minimum, kHundredthsField.maximum, state.outputHeightHundredths, this);
+    Workflow& workflow = screens_.workflow;
+    const std::array<std::tuple<ArrowSpinBox*, const char*, void (Workflow::*)(std::int32_t)>, 5> fields{
+        {{SpinEdit1, "SpinEdit1", &Workflow::setDpi},
+         {SpinEdit2, "SpinEdit2", &Workflow::setWidthWhole},
+         {SpinEdit3, "SpinEdit3", &Workflow::setWidthHundredths},
+         {SpinEdit4, "SpinEdit4", &Workflow::setHeightWhole},
+         {SpinEdit5, "SpinEdit5", &Workflow::setHeightHundredths}}};
+    for (const auto& [field, name, set] : fields) {
         field->setObjectName(name);
         field->setMinimumWidth(70);
-        connect(field, &QSpinBox::valueChanged, this, [this] { screens_.guard([&] { fieldChanged(); }); });
+        connect(field, &QSpinBox::valueChanged, this,
+                [this, &workflow, set = set](int v) { screens_.guard([&] { (workflow.*set)(v); }); });
     }
 
     auto* top = new QVBoxLayout(this);
@@ -207,81 +190,46 @@ void TForm004::buildControls() {
     buttons->addWidget(nextSingleFile_);
 
     connect(preserveAspect_, &QCheckBox::toggled, this,
-            [this](bool on) { screens_.guard([&] { preserveAspectClick(on); }); });
-    connect(fit, &QPushButton::clicked, this, [this] { screens_.guard([&] { fitToPageWidth(); }); });
+            [this](bool on) { screens_.guard([&] { screens_.workflow.setPreserveAspect(on); }); });
+    connect(fit, &QPushButton::clicked, this, [this] { screens_.guard([&] { screens_.workflow.fitToPageWidth(); }); });
     connect(backButton, &QPushButton::clicked, this, &TForm004::back);
-    connect(help, &QPushButton::clicked, this, [this] { screens_.help004->show(); });
+    connect(help, &QPushButton::clicked, this, [this] { screens_.show(Window::OutputSizeHelp); });
     connect(closeForResizer_, &QPushButton::clicked, this, [this] { screens_.endApplication(); });
     connect(nextSingleFile_, &QPushButton::clicked, this, [this] {
         screens_.guard([&] {
-            requirePixels();
+            screens_.workflow.requireOutputPixels();
             nextSingleFileClick();
         });
     });
     connect(nextColorReduction_, &QPushButton::clicked, this, [this] {
         // Checked before the route hides anything: the user stays here to change the size.
-        if (!screens_.guard([&] { requirePixels(); })) return;
-        if (screens_.guard([&] { nextColorReductionClick(); })) return;
+        if (!screens_.guard([&] { screens_.workflow.requireOutputPixels(); })) return;
         // The route hid this screen first; one that failed on its way (out of memory while
         // scaling, say) must not leave the user with no window, or with a half-entered one.
-        for (QWidget* w :
-             {static_cast<QWidget*>(screens_.form021.get()), static_cast<QWidget*>(screens_.form005.get()),
-              static_cast<QWidget*>(screens_.form019.get())})
-            w->hide();
-        screens_.goToSelectTask(nullptr, nullptr);
+        if (!screens_.guard([&] { nextColorReductionClick(); })) screens_.go(Move::RouteFailed);
     });
 }
 
-void TForm004::storeFields() {
-    WorkflowState& state = screens_.state;
-    state.outputDpi = SpinEdit1->value();
-    state.outputWidthWhole = SpinEdit2->value();
-    state.outputWidthHundredths = SpinEdit3->value();
-    state.outputHeightWhole = SpinEdit4->value();
-    state.outputHeightHundredths = SpinEdit5->value();
-    state.preserveAspect = preserveAspect_->isChecked();
-}
-
-void TForm004::fieldChanged() {
-    storeFields();
-    SpinEdit6.step();
-}
-
-void TForm004::deriveHeightFromWidth() {
-    const RgbImage& source = screens_.pictures.source;
-    const auto height = deriveHeight(SpinEdit2->value(), SpinEdit3->value(), source.width(), source.height());
-    if (!height) return;
-    // Each change recomputes at once, nested; a repeated derivation finds the values set.
-    SpinEdit4->setValue(toField(height->whole));
-    SpinEdit5->setValue(toField(height->hundredths));
-}
-
-void TForm004::recompute() {
-    if (preserveAspect_->isChecked()) deriveHeightFromWidth();
-    storeFields();
-
-    WorkflowState& state = screens_.state;
-    state.outputWidthText = sizeText(state.outputWidthWhole, state.outputWidthHundredths);
-    state.outputHeightText = sizeText(state.outputHeightWhole, state.outputHeightHundredths);
+void TForm004::showOutputSize() {
+    const WorkflowState& state = screens_.state;
+    {
+        const QSignalBlocker blockDpi(SpinEdit1), blockWidth(SpinEdit2), blockWidthHundredths(SpinEdit3),
+            blockHeight(SpinEdit4), blockHeightHundredths(SpinEdit5), blockAspect(preserveAspect_);
+        SpinEdit1->setValue(state.outputDpi);
+        SpinEdit2->setValue(state.outputWidthWhole);
+        SpinEdit3->setValue(state.outputWidthHundredths);
+        SpinEdit4->setValue(state.outputHeightWhole);
+        SpinEdit5->setValue(state.outputHeightHundredths);
+        preserveAspect_->setChecked(state.preserveAspect);
+    }
+    for (QWidget* w : {static_cast<QWidget*>(SpinEdit4), static_cast<QWidget*>(SpinEdit5),
+                       static_cast<QWidget*>(heightCaption_), static_cast<QWidget*>(heightUnit_)})
+        w->setEnabled(!state.preserveAspect);
     widthText_->setText(QString::fromStdString(state.outputWidthText));
     heightText_->setText(QString::fromStdString(state.outputHeightText));
 
-    OutputSizeInputs in;
-    in.unit = state.unit;
-    in.dpi = state.outputDpi;
-    in.widthWhole = state.outputWidthWhole;
-    in.widthHundredths = state.outputWidthHundredths;
-    in.heightWhole = state.outputHeightWhole;
-    in.heightHundredths = state.outputHeightHundredths;
-    in.sourceWidth = screens_.pictures.source.width();
-    in.sourceHeight = screens_.pictures.source.height();
-    in.mediaWidth = mediaSize(state.mediaWidth);
-    in.mediaHeight = mediaSize(state.mediaHeight);
-    const OutputSizeVerdict verdict = evaluateOutputSize(in);
-
-    state.exceedsPrinterArea = verdict.exceedsPrinterArea;
+    const OutputSizeVerdict& verdict = screens_.workflow.outputSizeVerdict();
     printerWarning_->setVisible(verdict.exceedsPrinterArea);
-
     const bool ranged = verdict.message != RangeMessage::None;
     tooSmall_->setVisible(verdict.message == RangeMessage::TooSmall);
     tooLarge_->setVisible(verdict.message == RangeMessage::TooLarge);
@@ -294,180 +242,58 @@ void TForm004::recompute() {
     closeForResizer_->setVisible(ranged);
 }
 
-void TForm004::preserveAspectClick(bool ticked) {
-    screens_.state.preserveAspect = ticked;
-    for (QWidget* w : {static_cast<QWidget*>(SpinEdit4), static_cast<QWidget*>(SpinEdit5),
-                       static_cast<QWidget*>(heightCaption_), static_cast<QWidget*>(heightUnit_)})
-        w->setEnabled(!ticked);
-    if (ticked) deriveHeightFromWidth();
-}
-
-void TForm004::fitToPageWidth() {
-    const WorkflowState& state = screens_.state;
-    // The width always takes the page width; the height follows the picture's proportions,
-    // or, when those are not kept, takes the page height.
-    double mw = 0;
-    if (!parseNumber(state.mediaWidth, mw)) return;
-    const HeightFields width = splitUnits(mw);
-    SpinEdit2->setValue(toField(width.whole));
-    SpinEdit3->setValue(toField(width.hundredths));
-    if (preserveAspect_->isChecked()) {
-        deriveHeightFromWidth();
-        return;
-    }
-    double mh = 0;
-    if (!parseNumber(state.mediaHeight, mh)) return;
-    const HeightFields height = splitUnits(mh);
-    SpinEdit4->setValue(toField(height.whole));
-    SpinEdit5->setValue(toField(height.hundredths));
-}
-
-void TForm004::requirePixels() const {
-    const WorkflowState& state = screens_.state;
-    // Only a length under one whole unit can come to less than half a pixel; sizes that make
-    // no picture at all for other reasons are the route's to report.
-    const auto noPixels = [&](std::int32_t whole, std::int32_t hundredths) {
-        return whole == 0 && hundredths >= 0 && outputPixels(0, hundredths, state.outputDpi, state.unit) == 0;
-    };
-    const bool noColumns = noPixels(state.outputWidthWhole, state.outputWidthHundredths);
-    if (!noColumns && !noPixels(state.outputHeightWhole, state.outputHeightHundredths)) return;
-    const auto length = [](std::int32_t whole, std::int32_t hundredths) {
-        return shortestText(static_cast<double>(whole) + static_cast<double>(hundredths) / 100.0);
-    };
-    throw Failure("The output size of " + length(state.outputWidthWhole, state.outputWidthHundredths) +
-                  " x " + length(state.outputHeightWhole, state.outputHeightHundredths) + " " +
-                  unitWord(state.unit) + " at " + std::to_string(state.outputDpi) +
-                  " DPI is less than one pixel " + (noColumns ? "wide" : "high") +
-                  ". Please choose a larger size.");
-}
-
-void TForm004::resamplingStep() {
-    RgbImage& result = screens_.pictures.result;
-    if (screens_.pictures.source.empty()) {
-        result.clear();
-        return;
-    }
-    const BusyPointer busy(screens_.platform.dialogs);
-    dg::resamplingStep(screens_.pictures.source, result, screens_.state.resampleFilter);
-}
-
-void TForm004::scaleInto(RgbImage& destination) {
-    PictureBuffers& pictures = screens_.pictures;
-    const PixelSize size = outputPixelSize(screens_.state);
-    pictures.result.reset(size.width, size.height);
-    destination.reset(size.width, size.height);
-    if (isEnlarging(size, pictures.source)) {
-        screens_.state.resampleFilter = 2;  // "Hermite"
-        SpinEdit11.step();
-        // An empty SOURCE leaves RESULT empty and the destination blank.
-        if (!pictures.result.empty()) destination = pictures.result;
-    } else {
-        plainStretch(pictures.source, destination);
-    }
-}
-
-void TForm004::passOnPrinterWarning() {
-    screens_.form029->hideMessageLine();
-    if (screens_.state.exceedsPrinterArea) screens_.form029->showMessageLine(kExceedsPrinterAreaText);
-}
-
-void TForm004::scaleSourcePicture() {
-    PictureBuffers& pictures = screens_.pictures;
-    screens_.form003->hide();
-    scaleInto(pictures.preview);
-    pictures.result.clear();
-    passOnPrinterWarning();
-    pictures.source = std::move(pictures.preview);
-    pictures.preview.clear();
-    pictures.result.reset(pictures.source.width(), pictures.source.height());
+void TForm004::showUnit() {
+    widthUnit_->setText(unitWord(screens_.state.unit));
+    heightUnit_->setText(unitWord(screens_.state.unit));
 }
 
 void TForm004::nextSingleFileClick() {
-    screens_.help004->hide();
-    screens_.form010->hide();
-    screens_.form029->setSaveProjectVisible(false);
-    screens_.form003->hide();
-    RgbImage& after = screens_.form019->channelSet.after;
-    scaleInto(after);
-    screens_.form029->resultThumbnail = after;
-    screens_.form029->offerResultOnly();
-    screens_.pictures.result.clear();
-    screens_.form029->show();
-    passOnPrinterWarning();
-    hide();
+    screens_.workflow.scaleSingleFile();
+    screens_.go(Move::SingleFilePrinting, this);
 }
 
 void TForm004::nextColorReductionClick() {
-    screens_.help004->hide();
-    screens_.form010->hide();
-    screens_.form029->setSaveProjectVisible(true);
-    hide();
-    screens_.form002->hide();
-    screens_.form003->hide();
+    screens_.go(Move::ColourReduction, this);
     const TaskMode task = screens_.state.task;
-    if (task == TaskMode::CreateTribalTattoo) screens_.form002->show();
-    // An old project hides UNDO on the channels screen; a new design has it again.
-    screens_.form019->setUndoVisible(true);
-    if (task == TaskMode::TattooIn23Colors) {
-        screens_.form019->setEditPanelEnabled(true);
+    if (task == TaskMode::TattooIn23Colors)
         SpinEdit9.step();
-    } else if (task == TaskMode::CreateTribalTattoo) {
-        screens_.form019->setEditPanelEnabled(false);
+    else if (task == TaskMode::CreateTribalTattoo)
         SpinEdit10.step();
-    }
-    screens_.form021->resetPictureFrames();
 }
 
 void TForm004::resizeRoute() {
+    Workflow& workflow = screens_.workflow;
     if (screens_.state.task != TaskMode::TattooIn23Colors) return;
-    hide();
-    screens_.form027->SpinEdit3.step();
-    const RgbImage& source = screens_.pictures.source;
-    // Fewer than 24 colours need no reduction: straight to the channels screen.
-    if (CountColors(source) < 24) {
-        TForm019& channels = *screens_.form019;
-        channels.channelSet.before = source;
-        channels.hideAfterPicture();
-        channels.SpinEdit000.step();
+    workflow.scaleSource();
+    if (workflow.colourRoute() == ColourRoute::Channels) {
+        workflow.channelsFromSource();
+        screens_.go(Move::ChannelsShown);
         return;
     }
-    TForm021& separation = *screens_.form021;
-    separation.sourceCopy = source;
-    separation.SpinEdit0.step();
-    separation.SpinEdit4.step();
-    separation.show();
+    workflow.enterSeparation();
+    screens_.go(Move::SeparationShown);
 }
 
 void TForm004::tribalRoute() {
     if (screens_.state.task != TaskMode::CreateTribalTattoo) return;
-    scaleSourcePicture();
-    screens_.form005->show();
-    screens_.form005->enter();
+    screens_.workflow.scaleSource();
+    screens_.go(Move::TribalShown);
+    screens_.workflow.enterTribal();
 }
 
-void TForm004::back() { screens_.goToSelectTask(this, screens_.help004.get()); }
+void TForm004::back() { screens_.goToSelectTask(this); }
+
+void TForm004::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    showUnit();
+    const bool singleFile = offersSingleFileNext(screens_.state.task);
+    nextSingleFile_->setVisible(singleFile);
+    nextColorReduction_->setVisible(!singleFile);
+}
 
 void TForm004::closeEvent(QCloseEvent* event) {
     event->ignore();
     back();
 }
-
-void TForm004::setUnitCaptions(const QString& word) {
-    widthUnit_->setText(word);
-    heightUnit_->setText(word);
-}
-
-void TForm004::offerNextButtons(bool singleFile) {
-    nextSingleFile_->setVisible(singleFile);
-    nextColorReduction_->setVisible(!singleFile);
-}
-
-void TForm004::setUnit(MeasuringUnit unit) { screens_.form001->tickUnit(unit); }
-void TForm004::setPreserveAspect(bool preserve) { preserveAspect_->setChecked(preserve); }
-void TForm004::setDpi(std::int32_t dpi) { SpinEdit1->setValue(dpi); }
-void TForm004::setWidthWhole(std::int32_t value) { SpinEdit2->setValue(value); }
-void TForm004::setWidthHundredths(std::int32_t value) { SpinEdit3->setValue(value); }
-void TForm004::setHeightWhole(std::int32_t value) { SpinEdit4->setValue(value); }
-void TForm004::setHeightHundredths(std::int32_t value) { SpinEdit5->setValue(value); }
 
 }  // namespace dg

@@ -14,18 +14,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "output/Printing.h"
 #include "platform/qt/QtImage.h"
-#include "project/ProjectFolder.h"
-#include "screens/ChannelsScreen.h"
-#include "screens/ColorMatchingScreen.h"
-#include "screens/InfoWindows.h"
-#include "screens/OptionsScreen.h"
 #include "screens/OutputSize.h"
 #include "screens/ScreenGeometry.h"
 #include "screens/ScreenLook.h"
 #include "screens/ScreenSet.h"
-#include "screens/Viewers.h"
 
 namespace dg {
 
@@ -78,6 +71,9 @@ TForm029::TForm029(ScreenSet& screens) : screens_(screens) {
     placeAsWorkingScreen(this);
     buildControls();
     whiteCaptions(this);
+    screens_.workflow.listen([this](Change what) {
+        if (what == Change::Pages) showPages();
+    });
 }
 
 void TForm029::buildControls() {
@@ -129,11 +125,11 @@ void TForm029::buildControls() {
 
     // The thumbnails.
     auto* thumbsColumn = new QVBoxLayout;
-    stencilThumbnail_ = new Thumbnail(screens_.form028->stencil, this);
+    stencilThumbnail_ = new Thumbnail(screens_.workflow.stencil, this);
     stencilThumbnail_->setObjectName("stencilThumbnail");
     stencilThumbnail_->setFixedSize(180, 180);
     stencilThumbnail_->hide();
-    resultThumbnail_ = new Thumbnail(resultThumbnail, this);
+    resultThumbnail_ = new Thumbnail(screens_.workflow.resultThumbnail, this);
     resultThumbnail_->setObjectName("resultThumbnail");
     resultThumbnail_->setFixedSize(180, 180);
     resultThumbnail_->hide();
@@ -229,20 +225,17 @@ void TForm029::buildControls() {
     const auto wireEntry = [this](QCheckBox* box, PageEntry& entry) {
         connect(box, &QCheckBox::toggled, this, [this, &entry](bool ticked) { entryToggled(entry, ticked); });
     };
-    wireEntry(stencilEntry_, entries_.stencil);
-    wireEntry(resultEntry_, entries_.result);
-    wireEntry(colorMatchingEntry_, entries_.colorMatching);
+    PageEntries& entries = screens_.workflow.entries;
+    wireEntry(stencilEntry_, entries.stencil);
+    wireEntry(resultEntry_, entries.result);
+    wireEntry(colorMatchingEntry_, entries.colorMatching);
     for (int n = 1; n <= kChannelCount; ++n)
-        wireEntry(channelEntries_[static_cast<std::size_t>(n - 1)], entries_.channel(n));
+        wireEntry(channelEntries_[static_cast<std::size_t>(n - 1)], entries.channel(n));
 
-    connect(stencilThumbnail_, &Thumbnail::clicked, this, [this] {
-        screens_.pictures.preview = screens_.form028->stencil;
-        screens_.form010->showPicture();
-    });
-    connect(resultThumbnail_, &Thumbnail::clicked, this, [this] {
-        screens_.pictures.preview = resultThumbnail;
-        screens_.form010->showPicture();
-    });
+    connect(stencilThumbnail_, &Thumbnail::clicked, this,
+            [this] { screens_.showPreview(screens_.workflow.stencil); });
+    connect(resultThumbnail_, &Thumbnail::clicked, this,
+            [this] { screens_.showPreview(screens_.workflow.resultThumbnail); });
     connect(checkAllButton, &QPushButton::clicked, this, &TForm029::checkAll);
     connect(uncheckAllButton, &QPushButton::clicked, this, &TForm029::uncheckAll);
     connect(printButton, &QPushButton::clicked, this,
@@ -252,7 +245,7 @@ void TForm029::buildControls() {
     connect(saveProject_, &QPushButton::clicked, this,
             [this] { screens_.guard([this] { saveProjectAs(); }); });
     connect(closeButton, &QPushButton::clicked, this, &TForm029::closeToSelectTask);
-    connect(help, &QPushButton::clicked, this, [this] { screens_.help029->show(); });
+    connect(help, &QPushButton::clicked, this, [this] { screens_.show(Window::PrintingHelp); });
     connect(exitButton, &QPushButton::clicked, this, [this] { screens_.endApplication(); });
 }
 
@@ -267,12 +260,13 @@ void TForm029::showEntries() {
         box->setChecked(entry.ticked);
         box->setVisible(entry.shown);
     };
-    show(stencilEntry_, entries_.stencil);
-    show(resultEntry_, entries_.result);
-    show(colorMatchingEntry_, entries_.colorMatching);
+    const PageEntries& entries = screens_.workflow.entries;
+    show(stencilEntry_, entries.stencil);
+    show(resultEntry_, entries.result);
+    show(colorMatchingEntry_, entries.colorMatching);
     for (int n = 1; n <= kChannelCount; ++n) {
         QCheckBox* box = channelEntries_[static_cast<std::size_t>(n - 1)];
-        const PageEntry& entry = entries_.channel(n);
+        const PageEntry& entry = entries.channel(n);
         show(box, entry);
         const ColorValue c = entry.color;
         QPalette palette = box->palette();
@@ -283,29 +277,23 @@ void TForm029::showEntries() {
     showingEntries_ = false;
 }
 
-void TForm029::hideMessageLine() { messageLine_->hide(); }
-
 void TForm029::showMessageLine(const QString& text) {
     messageText_->setText(text);
-    messageLine_->show();
+    messageLine_->setVisible(!text.isEmpty());
 }
 
-void TForm029::setSaveProjectVisible(bool visible) { saveProject_->setVisible(visible); }
-
-void TForm029::setEntries(const PageEntries& entries, bool showStencilThumbnail, bool showResultThumbnail) {
-    entries_ = entries;
-    stencilThumbnail_->setVisible(showStencilThumbnail);
-    resultThumbnail_->setVisible(showResultThumbnail);
+void TForm029::showPages() {
+    const Workflow& workflow = screens_.workflow;
+    showMessageLine(QString::fromStdString(workflow.printerMessage()));
+    saveProject_->setVisible(screens_.state.task != TaskMode::PrintSingleFile);
+    stencilThumbnail_->setVisible(workflow.showStencilThumbnail);
+    resultThumbnail_->setVisible(workflow.showResultThumbnail);
     stencilThumbnail_->refresh();
     resultThumbnail_->refresh();
     showEntries();
 }
 
-void TForm029::offerResultOnly() {
-    PageEntries single;
-    single.result.shown = single.result.ticked = true;
-    setEntries(single, false, true);
-}
+const PageEntries& TForm029::entries() const { return screens_.workflow.entries; }
 
 PageSettings TForm029::pageSettings() const {
     PageSettings s;
@@ -327,46 +315,30 @@ ExportSettings TForm029::exportSettings() const {
     return s;
 }
 
-PagePictures TForm029::pictures() const {
-    const ChannelSet& channels = screens_.form019->channelSet;
-    return PagePictures{screens_.form028->stencil, channels.after, screens_.form023->page, &channels};
-}
-
 void TForm029::checkAll() {
-    entries_.checkAll();
+    screens_.workflow.entries.checkAll();
     showEntries();
 }
 
 void TForm029::uncheckAll() {
-    entries_.uncheckAll();
+    screens_.workflow.entries.uncheckAll();
     showEntries();
 }
 
 void TForm029::printCheckedPages() {
     // The ticks are the queue: whatever printed is unticked, also when a later job fails.
-    printChecked(entries_, pictures(), screens_.state, pageSettings(), screens_.platform.printer,
-                 screens_.platform.dialogs);
+    screens_.workflow.printPages(pageSettings());
     showEntries();
 }
 
 void TForm029::saveCheckedPages() {
-    exportCheckedPages(entries_, pictures(), screens_.state, pageSettings(), exportSettings(), logicalDpiY(),
-                       screens_.platform);
+    // The label's points become pixels at this screen's resolution.
+    screens_.workflow.exportPages(pageSettings(), exportSettings(), logicalDpiY());
 }
 
-void TForm029::saveProjectAs() {
-    const ChannelSet& channels = screens_.form019->channelSet;
-    const RgbImage* stencil = screens_.form028->stencilMade ? &screens_.form028->stencil : nullptr;
-    // A reopened project did not start from the picture last taken in (that one, if any,
-    // belongs to earlier work of this run), so its SOURCE picture stands in for it.
-    const PictureBuffers& pictures = screens_.pictures;
-    const RgbImage& taken =
-        screens_.state.task == TaskMode::PrintOldProject ? pictures.source : pictures.intake;
-    saveProject(printingScreenProject(taken, pictures.source, channels, stencil), screens_.state,
-                screens_.platform.dialogs, screens_.platform.files);
-}
+void TForm029::saveProjectAs() { screens_.workflow.savePrintingProject(); }
 
-void TForm029::closeToSelectTask() { screens_.goToSelectTask(this, screens_.help029.get()); }
+void TForm029::closeToSelectTask() { screens_.goToSelectTask(this); }
 
 void TForm029::closeEvent(QCloseEvent* event) {
     event->ignore();

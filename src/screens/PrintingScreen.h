@@ -32,21 +32,9 @@ class TForm029 : public QWidget {
 public:
     explicit TForm029(ScreenSet& screens);
 
-    // The result thumbnail (a copy of the AFTER picture before masking and corners).
-    RgbImage resultThumbnail;
-
-    // The yellow "Message:" line: hidden, or shown with a text.
-    void hideMessageLine();
+    // The yellow "Message:" line: shown with a text, hidden without one.
     void showMessageLine(const QString& text);
-    // "Save project as ..." is hidden in the single-file task.
-    void setSaveProjectVisible(bool visible);
-    // Fills the entries and the thumbnails from what OPTIONS composed, then refreshes the
-    // check boxes.
-    void setEntries(const PageEntries& entries, bool showStencilThumbnail, bool showResultThumbnail);
-    // The single-file task: every entry unticked and hidden but RESULT, ticked and shown;
-    // the result thumbnail shown.
-    void offerResultOnly();
-    const PageEntries& entries() const { return entries_; }
+    const PageEntries& entries() const;
 
     // The settings as the controls show them now.
     PageSettings pageSettings() const;
@@ -65,13 +53,13 @@ protected:
 
 private:
     void buildControls();
+    // The message line, the thumbnails and the entries as the run composed them.
+    void showPages();
     // The check boxes show the entries; a user's tick goes back into the entries.
     void showEntries();
     void entryToggled(PageEntry& entry, bool ticked);
-    PagePictures pictures() const;
 
     ScreenSet& screens_;
-    PageEntries entries_;
     bool showingEntries_ = false;
 
     QCheckBox* stencilEntry_ = nullptr;

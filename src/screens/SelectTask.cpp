@@ -12,14 +12,9 @@
 
 #include "app/TaskSelectionRules.h"
 #include "project/ProjectReader.h"
-#include "screens/ChannelsScreen.h"
-#include "screens/InfoWindows.h"
-#include "screens/OutputSize.h"
 #include "screens/ScreenGeometry.h"
 #include "screens/ScreenLook.h"
 #include "screens/ScreenSet.h"
-#include "screens/SplashScreen.h"
-#include "screens/Viewers.h"
 
 namespace dg {
 
@@ -39,25 +34,6 @@ QLabel* value(const QString& text, const char* name) {
     font.setBold(true);
     label->setFont(font);
     return label;
-}
-
-// The project's descriptor and RESULT.bmp through the reader; an opened project goes on to
-// the channels screen.
-OpenProjectOutcome openProjectFolder(ScreenSet& screens, QWidget& selectTask) {
-    PictureBuffers& pictures = screens.pictures;
-    OpenedProject opened = openProject(screens.platform.dialogs, screens.platform.files, screens.state,
-                                       *screens.form004, pictures.source);
-    if (opened.outcome != OpenProjectOutcome::Opened) return opened.outcome;
-    selectTask.hide();
-    TForm019& channels = *screens.form019;
-    channels.channelSet.before = opened.result;
-    pictures.source = std::move(opened.result);
-    channels.hide();
-    // The rebuild makes the channels from BEFORE and shows the channels screen.
-    channels.SpinEdit000.step();
-    channels.show();
-    channels.setUndoVisible(false);
-    return opened.outcome;
 }
 
 }  // namespace
@@ -80,6 +56,10 @@ TForm001::TForm001(ScreenSet& screens) : QWidget(nullptr), screens_(screens) {
     SpinEdit9.bind([this] { restoreAndDerive(); });
     SpinEdit10.bind([this] { showOutputSize(); });
     SpinEdit11.bind([this] { openProjectAction(); });
+    screens_.workflow.listen([this](Change what) {
+        if (what == Change::Printer) showPrinter();
+        if (what == Change::Unit) showUnit();
+    });
 
     clipboardPoll.setObjectName("clipboardPoll");
     clipboardPoll.setInterval(10);
@@ -236,15 +216,12 @@ void TForm001::buildControls() {
     connect(paste_, &QPushButton::clicked, this, &TForm001::pasteClick);
     connect(openProject_, &QPushButton::clicked, this, [this] {
         screens_.guard([&] { SpinEdit11.step(); });
-        screens_.help001->hide();
+        screens_.hide(Window::SelectTaskHelp);
     });
-    connect(help, &QPushButton::clicked, this, [this] { screens_.help001->show(); });
-    connect(description, &QPushButton::clicked, this, [this] { screens_.description->show(); });
-    connect(about, &QPushButton::clicked, this, [this] {
-        screens_.about->setPicture(logo_);
-        screens_.about->show();
-    });
-    connect(terms, &QPushButton::clicked, this, [this] { screens_.terms->show(); });
+    connect(help, &QPushButton::clicked, this, [this] { screens_.show(Window::SelectTaskHelp); });
+    connect(description, &QPushButton::clicked, this, [this] { screens_.show(Window::Description); });
+    connect(about, &QPushButton::clicked, this, [this] { screens_.show(Window::About); });
+    connect(terms, &QPushButton::clicked, this, [this] { screens_.show(Window::Terms); });
     connect(exitButton, &QPushButton::clicked, this, [this] { screens_.endApplication(); });
 }
 
@@ -262,15 +239,12 @@ void TForm001::startAction() {
     mediaHeight_->setText("29.7");
     pageWidthPx_->setText("1984");
     pageHeightPx_->setText("1683");
-    screens_.state.mediaWidth = "21";
-    screens_.state.mediaHeight = "29.7";
 
-    setOrientationBoxesFromPrinter();
-    refreshPrinterMetrics();
+    screens_.workflow.readPrinter();
 }
 
 void TForm001::chooseTask(TaskMode task) {
-    screens_.state.task = task;
+    screens_.workflow.chooseTask(task);
     for (std::size_t i = 0; i < kTasks.size(); ++i) taskMarkers_[i]->setVisible(kTasks[i] == task);
     const bool project = task == TaskMode::PrintOldProject;
     openProject_->setVisible(project);
@@ -278,63 +252,45 @@ void TForm001::chooseTask(TaskMode task) {
     paste_->setVisible(!project);
 }
 
-void TForm001::refreshPrinterMetrics() {
-    Printer& printer = screens_.platform.printer;
-    WorkflowState& state = screens_.state;
-    state.printerPageWidthPx = printer.pageWidthPx();
-    state.printerPageHeightPx = printer.pageHeightPx();
-    state.printerDpi = printer.dpiX();
+void TForm001::showPrinter() {
+    const WorkflowState& state = screens_.state;
+    (state.orientation == Orientation::Portrait ? portrait_ : landscape_)->setChecked(true);
     pageWidthPx_->setText(QString::number(state.printerPageWidthPx));
     pageHeightPx_->setText(QString::number(state.printerPageHeightPx));
     resolution_->setText(QString::number(state.printerDpi));
-
-    const MediaSizeTexts media = mediaSizeTexts(state.unit, printer.widthMm(), printer.heightMm());
-    state.mediaWidth = media.width;
-    state.mediaHeight = media.height;
-    mediaWidth_->setText(QString::fromStdString(media.width));
-    mediaHeight_->setText(QString::fromStdString(media.height));
+    mediaWidth_->setText(QString::fromStdString(state.mediaWidth));
+    mediaHeight_->setText(QString::fromStdString(state.mediaHeight));
     mediaWidthUnit_->setText(unitWord(state.unit));
     mediaHeightUnit_->setText(unitWord(state.unit));
 }
 
+void TForm001::showUnit() {
+    inches_->setEnabled(!screens_.state.unitLocked);
+    centimeters_->setEnabled(!screens_.state.unitLocked);
+    (screens_.state.unit == MeasuringUnit::Inches ? inches_ : centimeters_)->setChecked(true);
+}
+
 void TForm001::unitBoxChanged(QCheckBox* other, bool ticked) {
-    screens_.state.unitLocked = true;
-    inches_->setEnabled(false);
-    centimeters_->setEnabled(false);
     // The box that changed decides; the other takes the opposite state (its own reaction then
     // finds this box already as it should be).
     other->setChecked(!ticked);
-    screens_.state.unit = inches_->isChecked() ? MeasuringUnit::Inches : MeasuringUnit::Centimeters;
-    setOrientationBoxesFromPrinter();
-    refreshPrinterMetrics();
-    if (screens_.form004) screens_.form004->setUnitCaptions(unitWord(screens_.state.unit));
-}
-
-void TForm001::tickUnit(MeasuringUnit unit) {
-    (unit == MeasuringUnit::Inches ? inches_ : centimeters_)->setChecked(true);
+    screens_.workflow.setUnit(inches_->isChecked() ? MeasuringUnit::Inches : MeasuringUnit::Centimeters);
+    showUnit();
 }
 
 void TForm001::orientationBoxChanged(QCheckBox* other, bool ticked) {
     other->setChecked(!ticked);
-    Printer& printer = screens_.platform.printer;
-    if (portrait_->isChecked()) {
-        printer.setOrientation(Orientation::Portrait);
-    } else if (landscape_->isChecked()) {
-        printer.setOrientation(Orientation::Landscape);
-    }
-    screens_.state.orientation = printer.orientation();
-    refreshPrinterMetrics();
-}
-
-void TForm001::setOrientationBoxesFromPrinter() {
-    const bool portrait = screens_.platform.printer.orientation() == Orientation::Portrait;
-    (portrait ? portrait_ : landscape_)->setChecked(true);
+    if (portrait_->isChecked())
+        screens_.workflow.setOrientation(Orientation::Portrait);
+    else if (landscape_->isChecked())
+        screens_.workflow.setOrientation(Orientation::Landscape);
+    else
+        screens_.workflow.readPrinter();
 }
 
 void TForm001::printerSetupClick() {
     if (!screens_.platform.printer.setupDialog()) return;
-    setOrientationBoxesFromPrinter();
-    refreshPrinterMetrics();
+    screens_.workflow.readPrinter();
 }
 
 void TForm001::printerListClick() {
@@ -349,23 +305,26 @@ void TForm001::printerListClick() {
 }
 
 void TForm001::openImageClick() {
-    hide();
-    const bool ok = screens_.guard([&] { screens_.form1->SpinEdit1.step(); });
+    screens_.go(Move::IntakeStarted, this);
+    const bool ok = screens_.guard([&] {
+        if (screens_.workflow.openPicture()) SpinEdit1.step();
+    });
     if (!ok)
-        screens_.goToSelectTask(screens_.form004.get(), nullptr);
+        screens_.go(Move::RouteFailed);
     else if (screens_.pictures.intake.empty())
-        show();
-    screens_.form004->setUnitCaptions(unitWord(screens_.state.unit));
-    screens_.help001->hide();
+        screens_.go(Move::IntakeCancelled);
+    screens_.hide(Window::SelectTaskHelp);
 }
 
 void TForm001::pasteClick() {
     // The clipboard may have been emptied since the last poll enabled the button.
     if (!screens_.platform.clipboard.hasBitmap()) return;
-    hide();
-    if (!screens_.guard([&] { screens_.form1->paste(); }))
-        screens_.goToSelectTask(screens_.form004.get(), nullptr);
-    screens_.help001->hide();
+    screens_.go(Move::IntakeStarted, this);
+    if (!screens_.guard([&] {
+            if (screens_.workflow.pasteClipboard()) SpinEdit1.step();
+        }))
+        screens_.go(Move::RouteFailed);
+    screens_.hide(Window::SelectTaskHelp);
 }
 
 void TForm001::ClipboardPollTimer() {
@@ -375,26 +334,20 @@ void TForm001::ClipboardPollTimer() {
 }
 
 void TForm001::intakeRouting() {
-    PictureBuffers& pictures = screens_.pictures;
     screens_.colourWorkingScreens();
-    show();
-    if (pictures.intake.width() > 0 || pictures.intake.height() > 0) {
-        hide();
-        pictures.source.clear();
-        pictures.source = pictures.intake;
-        screens_.form002->show();
+    if (screens_.pictures.intake.width() > 0 || screens_.pictures.intake.height() > 0) {
+        screens_.workflow.takeIntoSource();
+        screens_.go(Move::IntakeArrived, this);
         SpinEdit2.step();
+    } else {
+        screens_.go(Move::IntakeCancelled);
     }
     screens_.giveTitleBarButtons();
-    screens_.form002->SpinEdit1.step();
+    screens_.workflow.refreshSourceColours();
 }
 
 void TForm001::autoRotate() {
-    if (screens_.state.autoRotate) {
-        const RgbImage& source = screens_.pictures.source;
-        const Orientation o = orientationForPicture(source.width(), source.height());
-        (o == Orientation::Portrait ? portrait_ : landscape_)->setChecked(true);
-    }
+    screens_.workflow.autoRotate();
     SpinEdit3.step();
 }
 
@@ -416,40 +369,31 @@ void TForm001::routeByTask() {
 }
 
 void TForm001::prepareOutputSize(bool singleFile) {
-    TForm004& output = *screens_.form004;
-    output.offerNextButtons(singleFile);
-    if (singleFile) {
-        screens_.form002->show();
-        hide();
-        screens_.form003->hide();
-        output.show();
-    }
+    if (singleFile) screens_.go(Move::OutputSizeForSingleFile, this);
     SpinEdit9.step();
 }
 
 void TForm001::restoreAndDerive() {
-    TForm004& output = *screens_.form004;
-    const RgbImage& source = screens_.pictures.source;
-    restoreOutputSettingsOnIntake(screens_.platform.files, screens_.state, output, source.width(),
-                                  source.height());
+    screens_.workflow.restoreOutputSettings();
     SpinEdit10.step();
 }
 
 void TForm001::showOutputSize() {
-    screens_.form004->SpinEdit6.step();
-    screens_.form004->show();
+    screens_.workflow.recomputeOutputSize();
+    screens_.go(Move::OutputSizeShown);
 }
 
 void TForm001::openProjectAction() {
     if (screens_.state.task != TaskMode::PrintOldProject) return;
     try {
-        const OpenProjectOutcome outcome = openProjectFolder(screens_, *this);
+        const OpenProjectOutcome outcome = screens_.workflow.openProject();
+        if (outcome == OpenProjectOutcome::Opened) screens_.go(Move::ProjectOpened, this);
         // The reader has said "Fife/s/ missing!"; the settings it applied stay.
-        if (outcome == OpenProjectOutcome::ResultMissing) screens_.goToSelectTask(nullptr, nullptr);
+        if (outcome == OpenProjectOutcome::ResultMissing) screens_.goToSelectTask(nullptr);
     } catch (...) {
         // A malformed descriptor or a damaged RESULT.bmp stops the reading where it is; what
         // was applied stays, and the user starts again from here once the message is read.
-        screens_.goToSelectTask(screens_.form019.get(), nullptr);
+        screens_.go(Move::ProjectNotOpened);
         throw;
     }
 }
@@ -459,8 +403,6 @@ void TForm001::showEvent(QShowEvent* event) {
     if (event->spontaneous()) return;
     clipboardPoll.start();
     ClipboardPollTimer();
-    if (screens_.form002) screens_.form002->hide();
-    if (screens_.form003) screens_.form003->hide();
 }
 
 void TForm001::hideEvent(QHideEvent* event) {

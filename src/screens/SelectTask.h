@@ -44,14 +44,14 @@ public:
 
     // A click on a task caption.
     void chooseTask(TaskMode task);
-    // Ticks the box of that unit, as a click would (the project reader uses it).
-    void tickUnit(MeasuringUnit unit);
     // One tick of the 10 ms clipboard poll.
     void ClipboardPollTimer();
-    void refreshPrinterMetrics();
+    // The printer's page and orientation, and the unit, as the run holds them.
+    void showPrinter();
+    void showUnit();
 
     // The picture the about window shows.
-    QPixmap logo() const { return logo_; }
+    const QPixmap& logo() const { return logo_; }
 
     QTimer clipboardPoll;
 
@@ -73,7 +73,6 @@ private:
 
     void unitBoxChanged(QCheckBox* other, bool ticked);
     void orientationBoxChanged(QCheckBox* other, bool ticked);
-    void setOrientationBoxesFromPrinter();
 
     void openImageClick();
     void pasteClick();

@@ -8,20 +8,15 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QShowEvent>
 #include <QStyleOptionSlider>
 #include <QVBoxLayout>
-#include <cstring>
 
-#include "imaging/Parallel.h"
-#include "screens/ChannelsScreen.h"
-#include "screens/EnhanseUnit.h"
-#include "screens/InfoWindows.h"
 #include "screens/PictureBox.h"
 #include "screens/ScreenGeometry.h"
 #include "screens/ScreenLook.h"
 #include "screens/ScreenSet.h"
 #include "screens/Thumbnails.h"
-#include "screens/Viewers.h"
 
 namespace dg {
 
@@ -41,18 +36,6 @@ QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
 }
 
 QString rgb(const QColor& c) { return QString("rgb(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue()); }
-
-// Copies a picture into another of the same size without new memory: the result is copied
-// out on every slider step, and fresh pages would cost more than the copy.
-void copyPixels(const RgbImage& from, RgbImage& to) {
-    if (to.width() != from.width() || to.height() != from.height() || to.empty()) {
-        to = from;
-        return;
-    }
-    forEachRowBlock(from.height(), [&](std::int32_t begin, std::int32_t end) {
-        std::memcpy(to.row(begin), from.row(begin), from.stride() * static_cast<std::size_t>(end - begin));
-    });
-}
 
 }  // namespace
 
@@ -85,10 +68,9 @@ TForm021::TForm021(ScreenSet& screens) : screens_(screens) {
     setWindowTitle("COLOR REDUCTION AND SEPARATION");
     placeAsWorkingScreen(this);
     buildControls();
-    SpinEdit0.bind([this] { enter(); });
-    SpinEdit4.bind([this] { entryBackup = screens_.pictures.source; });
-    SpinEdit5.bind([this] { thresholdChange(); });
-    SpinEdit1.bind([this] { separateNow(); });
+    screens_.workflow.listen([this](Change what) {
+        if (what == Change::Separation) showSeparation();
+    });
 }
 
 QWidget* TForm021::buildGroup(const char* name, const char* caption, const QColor& frame, const QColor& font,
@@ -174,8 +156,6 @@ void TForm021::buildControls() {
     navigation->addWidget(backButton);
     navigation->addWidget(nextButton);
     left->addLayout(navigation);
-    resetPictureFrames();
-
     auto* right = new QVBoxLayout;
     top->addLayout(right, 1);
     auto* scrollHint = new QLabel("SCROLL FOR ALL CHANNELS !", this);
@@ -219,29 +199,29 @@ void TForm021::buildControls() {
     const auto ranges = highlightedRanges(SeparationThresholds{});
     for (std::size_t i = 0; i < kThresholdCount; ++i)
         sliders_[i]->setHighlight(ranges[i].low, ranges[i].high);
-    for (RangeSlider* slider : sliders_)
-        connect(slider, &QSlider::valueChanged, this, [this] { screens_.guard([&] { thresholdChange(); }); });
+    for (std::size_t i = 0; i < kThresholdCount; ++i)
+        connect(sliders_[i], &QSlider::valueChanged, this, [this, i](int value) {
+            if (settingSliders_) return;
+            screens_.guard([&] {
+                screens_.go(Move::PreviewClosed);
+                screens_.workflow.moveThreshold(static_cast<int>(i), value);
+            });
+        });
 
     connect(sourceFrame_, &PictureBox::clicked, this,
-            [this] { screens_.guard([&] { previewPicture(sourceCopy); }); });
+            [this] { screens_.guard([&] { screens_.showPreview(screens_.workflow.separationCopy); }); });
     connect(resultFrame_, &PictureBox::clicked, this,
-            [this] { screens_.guard([&] { previewPicture(result); }); });
+            [this] { screens_.guard([&] { screens_.showPreview(screens_.workflow.separationResult); }); });
     connect(nextButton, &QPushButton::clicked, this, [this] { screens_.guard([&] { next(); }); });
     connect(backButton, &QPushButton::clicked, this, &TForm021::back);
-    connect(help, &QPushButton::clicked, this, [this] { screens_.help021->show(); });
+    connect(help, &QPushButton::clicked, this, [this] { screens_.show(Window::SeparationHelp); });
     connect(enhance, &QPushButton::clicked, this, [this] { screens_.guard([&] { enhanceSource(); }); });
     connect(restore, &QPushButton::clicked, this, [this] { screens_.guard([&] { restoreOriginal(); }); });
 }
 
-SeparationThresholds TForm021::thresholds() const {
-    std::array<int, kThresholdCount> values{};
-    for (std::size_t i = 0; i < kThresholdCount; ++i) values[i] = sliders_[i]->value();
-    return thresholdsFromValues(values);
-}
+SeparationThresholds TForm021::thresholds() const { return screens_.workflow.thresholds(); }
 
 void TForm021::setSliders(const SeparationThresholds& t) {
-    // The clamped values go into the sliders in one go; the change that started it all
-    // separates once with them, which is where the nested slider changes would settle.
     const bool outer = !settingSliders_;
     settingSliders_ = true;
     const auto values = thresholdValues(t);
@@ -249,104 +229,58 @@ void TForm021::setSliders(const SeparationThresholds& t) {
     if (outer) settingSliders_ = false;
 }
 
-void TForm021::thresholdChange() {
-    if (settingSliders_) return;
-    screens_.form010->hide();
-    const SeparationThresholds t = clampThresholds(thresholds());
-    setSliders(t);
-    const auto ranges = highlightedRanges(t);
+void TForm021::showSeparation() {
+    const Workflow& workflow = screens_.workflow;
+    setSliders(workflow.thresholds());
+    const auto ranges = highlightedRanges(workflow.thresholds());
     for (std::size_t i = 0; i < kThresholdCount; ++i)
         sliders_[i]->setHighlight(ranges[i].low, ranges[i].high);
-    SpinEdit1.step();
-}
-
-void TForm021::enter() {
-    const SeparationThresholds t = thresholds();
-    const bool raised = t.lightGrey < t.white && t.white < 255;
-    setSliders(thresholdsOnEnter(t));
-    // However the white threshold ended, the entry separates once.
-    thresholdChange();
-    if (raised) show();
-}
-
-void TForm021::separateNow() {
-    const SeparationResult& r = separator_.separate(sourceCopy, thresholds());
-    copyPixels(r.result, result);
-    masksEmptied_ = false;
-    for (std::size_t k = 0; k < kChannelCount; ++k) {
-        percentages_[k]->setText(QString::fromStdString(r.percentageTexts[k]));
-        percentSigns_[k]->setText(kSeparationPercentCaption);
+    if (!workflow.separationMasksEmptied()) {
+        const SeparationResult& r = workflow.separation();
+        for (std::size_t k = 0; k < kChannelCount; ++k) {
+            percentages_[k]->setText(QString::fromStdString(r.percentageTexts[k]));
+            percentSigns_[k]->setText(kSeparationPercentCaption);
+        }
     }
     refreshPictures();
 }
 
 void TForm021::refreshPictures() {
-    sourceThumb_ = thumbnail(sourceCopy, kFrameWidth, kFrameHeight);
-    resultThumb_ = thumbnail(result, kFrameWidth, kFrameHeight);
-    if (masksEmptied_ || separator_.classifier() == nullptr) {
+    const Workflow& workflow = screens_.workflow;
+    sourceThumb_ = thumbnail(workflow.separationCopy, kFrameWidth, kFrameHeight);
+    resultThumb_ = thumbnail(workflow.separationResult, kFrameWidth, kFrameHeight);
+    const Separator& separator = workflow.separator();
+    if (workflow.separationMasksEmptied() || separator.classifier() == nullptr) {
         for (RgbImage& tile : tiles_) tile.clear();
     } else {
-        tiles_ = separationMaskThumbnails(sourceCopy, *separator_.classifier(),
-                                          separator_.lastResult().counts, kTileWidth, kTileHeight);
+        tiles_ = separationMaskThumbnails(workflow.separationCopy, *separator.classifier(),
+                                          separator.lastResult().counts, kTileWidth, kTileHeight);
     }
     sourceFrame_->update();
     resultFrame_->update();
     for (PictureBox* box : tileBoxes_) box->update();
 }
 
-RgbImage TForm021::fullMask(int k) const {
-    if (masksEmptied_ || separator_.classifier() == nullptr) return {};
-    return separationMask(sourceCopy, *separator_.classifier(), k);
-}
+RgbImage TForm021::fullMask(int k) const { return screens_.workflow.separationMask(k); }
 
-void TForm021::resetPictureFrames() {
+void TForm021::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous()) return;
     for (PictureBox* frame : {sourceFrame_, resultFrame_}) {
         frame->setFixedSize(kFrameWidth, kFrameHeight);
         frame->show();
     }
 }
 
-void TForm021::emptyMasks() {
-    masksEmptied_ = true;
-    for (RgbImage& tile : tiles_) tile.clear();
-    for (PictureBox* box : tileBoxes_) box->update();
-}
-
-void TForm021::releaseSeparation() {
-    // The separator keeps its own copy of the result and a channel map between slider steps;
-    // once the screen is left they are only weight.
-    separator_ = Separator();
-}
-
-void TForm021::previewPicture(const RgbImage& picture) {
-    screens_.pictures.preview = picture;
-    screens_.form010->showPicture();
-}
-
-void TForm021::previewMask(int k) {
-    screens_.pictures.preview = fullMask(k);
-    screens_.form010->showPicture();
-}
+void TForm021::previewMask(int k) { screens_.showPreview(fullMask(k)); }
 
 void TForm021::next() {
-    hide();
-    screens_.help021->hide();
-    screens_.form002->hide();
-    screens_.form003->hide();
-    screens_.form010->hide();
-    entryBackup.clear();
-    // The channels screen's rebuild, stepped below, empties its own masks and writes new
-    // ones of this picture's size over the old memory.
-    emptyMasks();
-    releaseSeparation();
-    screens_.form019->channelSet.before = std::move(result);
-    result.clear();
-    refreshPictures();
+    screens_.workflow.separationNext();
     for (PictureBox* frame : {sourceFrame_, resultFrame_}) frame->setFixedSize(0, 0);
-    screens_.form019->SpinEdit000.step();
+    screens_.go(Move::SeparationNext, this);
 }
 
-void TForm021::back() { screens_.goToSelectTask(this, screens_.help021.get()); }
+void TForm021::back() { screens_.goToSelectTask(this); }
 
 void TForm021::closeEvent(QCloseEvent* event) {
     event->ignore();
@@ -354,21 +288,10 @@ void TForm021::closeEvent(QCloseEvent* event) {
 }
 
 void TForm021::enhanceSource() {
-    screens_.enhance->CheckBox2 = true;
-    hide();
-    result.clear();
-    emptyMasks();
-    releaseSeparation();
-    refreshPictures();
-    screens_.enhance->show();
-    screens_.enhance->SpinEdit7.step();
-    screens_.enhance->working = sourceCopy;
+    screens_.workflow.releaseSeparation();
+    screens_.go(Move::SeparationToEnhance, this);
 }
 
-void TForm021::restoreOriginal() {
-    sourceCopy = entryBackup;
-    screens_.pictures.source = entryBackup;
-    SpinEdit5.step();
-}
+void TForm021::restoreOriginal() { screens_.workflow.restoreOriginal(); }
 
 }  // namespace dg

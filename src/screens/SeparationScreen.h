@@ -4,7 +4,6 @@
 #include <QWidget>
 #include <array>
 
-#include "app/StepTrigger.h"
 #include "imaging/RgbImage.h"
 #include "separation/ChannelModel.h"
 #include "separation/Separation.h"
@@ -37,7 +36,8 @@ private:
 };
 
 // COLOR REDUCTION AND SEPARATION: sixteen threshold sliders sort every pixel of the SOURCE
-// copy into 23 channels; NEXT hands the result to the channels screen.
+// copy into 23 channels; NEXT hands the result to the channels screen. The screen shows the
+// run's separation and sends every slider move to it.
 //
 // Dragging a slider separates the whole picture each time (counts, mean colours, the
 // result), but the 23 mask tiles are thumbnails made from the classification of the sampled
@@ -48,24 +48,8 @@ class TForm021 : public QWidget {
 public:
     explicit TForm021(ScreenSet& screens);
 
-    RgbImage sourceCopy;   // the SOURCE copy the separation works on
-    RgbImage result;       // the separation result shown in the RESULT frame
-    RgbImage entryBackup;  // the SOURCE picture as it was on entry; emptied by NEXT
-
-    StepTrigger SpinEdit0;  // entry nudge: Enter
-    StepTrigger SpinEdit4;  // take backup of the SOURCE picture
-    StepTrigger SpinEdit5;  // re-separate request (RESTORE ORIGINAL, return from enhance)
-    StepTrigger SpinEdit1;  // separate
-
-    // The SOURCE copy and RESULT frames at 185 x 161, shown (the colour route does this).
-    void resetPictureFrames();
-    // Rebuild on the channels screen empties the separation's 23 masks.
-    void emptyMasks();
-
     // The sliders' thresholds as they stand.
     SeparationThresholds thresholds() const;
-    // The last separation (counts, colours, percentages).
-    const SeparationResult& lastSeparation() const { return separator_.lastResult(); }
     // Mask k (1..23) at full size, made now from the SOURCE copy and the last thresholds; 0 x 0
     // when the channel is empty or the masks were emptied.
     RgbImage fullMask(int k) const;
@@ -80,28 +64,23 @@ public:
     static constexpr int kTileHeight = 96;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
     QWidget* buildGroup(const char* name, const char* caption, const QColor& frame, const QColor& font,
                         std::initializer_list<int> channels, std::initializer_list<int> sliders);
-    void thresholdChange();
-    void enter();
-    void separateNow();
+    void showSeparation();
     void refreshPictures();
-    void releaseSeparation();
     void setSliders(const SeparationThresholds& t);
     void next();
     void back();
     void enhanceSource();
     void restoreOriginal();
-    void previewPicture(const RgbImage& picture);
     void previewMask(int k);
 
     ScreenSet& screens_;
-    Separator separator_;
-    bool masksEmptied_ = true;
     bool settingSliders_ = false;
 
     std::array<RangeSlider*, kThresholdCount> sliders_{};

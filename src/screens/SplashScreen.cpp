@@ -3,10 +3,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "formats/PictureReaders.h"
 #include "screens/ScreenLook.h"
 #include "screens/ScreenSet.h"
-#include "screens/SelectTask.h"
 
 namespace dg {
 
@@ -44,8 +42,6 @@ TForm1::TForm1(ScreenSet& screens)
     Timer1.setSingleShot(true);
     Timer1.setInterval(kSplashMilliseconds);
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-
-    SpinEdit1.bind([this] { openPicture(); });
 }
 
 void TForm1::showSplash() {
@@ -56,30 +52,8 @@ void TForm1::showSplash() {
 
 void TForm1::Timer1Timer() {
     Timer1.stop();
-    hide();
-    screens_.form001->show();
+    screens_.go(Move::SplashDone, this);
     picture_->setPixmap(QPixmap());
-}
-
-void TForm1::openPicture() {
-    RgbImage& intake = screens_.pictures.intake;
-    intake.clear();
-    const auto path = screens_.platform.dialogs.openPicture(pictureDialogFilter());
-    if (!path) return;
-    {
-        BusyPointer busy(screens_.platform.dialogs);
-        intake = readPicture(*path);
-    }
-    if (intake.empty()) return;
-    screens_.form001->SpinEdit1.step();
-}
-
-void TForm1::paste() {
-    Clipboard& clipboard = screens_.platform.clipboard;
-    // Checked again here: the clipboard may have changed since the last poll.
-    if (!clipboard.hasBitmap()) return;
-    screens_.pictures.intake = clipboard.bitmap();
-    screens_.form001->SpinEdit1.step();
 }
 
 }  // namespace dg

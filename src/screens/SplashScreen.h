@@ -12,8 +12,7 @@ namespace dg {
 class ScreenSet;
 
 // The start-up splash: a borderless picture with "Please Wait..." above SELECT TASK for
-// 10000 ms, hidden once and never shown again. It also holds the intake picture's actions:
-// opening a picture file and pasting the clipboard's bitmap.
+// 10000 ms, hidden once and never shown again.
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
@@ -25,18 +24,9 @@ public:
     void showSplash();
     // The timer's one tick: hide, show SELECT TASK, give the picture's memory back.
     void Timer1Timer();
-    // Paste: the clipboard's bitmap becomes the intake picture, then the intake routing runs.
-    void paste();
-
-    // Open picture: empties the intake picture, asks for a file, decodes it and, when a
-    // picture arrived, starts the SELECT TASK intake routing.
-    StepTrigger SpinEdit1;
-
     QTimer Timer1;
 
 private:
-    void openPicture();
-
     ScreenSet& screens_;
     QLabel* picture_ = nullptr;
 };

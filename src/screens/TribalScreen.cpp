@@ -8,23 +8,16 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
 
-#include "screens/ChannelsScreen.h"
-#include "screens/EnhanseUnit.h"
-#include "screens/InfoWindows.h"
 #include "screens/ScreenLook.h"
 #include "screens/ScreenSet.h"
-#include "screens/Viewers.h"
 
 namespace dg {
 
 namespace {
-
-constexpr int kSliderMinimum = 0;
-constexpr int kSliderMaximum = 256;  // 257 positions: at 256 even a byte of 255 is below
-constexpr int kSliderInitial = 100;
 
 using look::button;
 
@@ -37,7 +30,9 @@ TForm005::TForm005(ScreenSet& screens) : QWidget(nullptr), screens_(screens) {
     resize(1020, 299);
     move(0, 0);
     buildControls();
-    SpinEdit6.bind([this] { entryCopy = screens_.pictures.source; });
+    screens_.workflow.listen([this](Change what) {
+        if (what == Change::Tribal) showTribal();
+    });
 }
 
 void TForm005::buildControls() {
@@ -66,8 +61,8 @@ void TForm005::buildControls() {
         methodGrid->addWidget(radio, i % 4, i / 4);
         // Checking a method, by the user or by the program, runs the selection only when the
         // method was not checked already.
-        connect(radio, &QRadioButton::toggled, this, [this](bool on) {
-            if (on) screens_.guard([this] { methodSelected(); });
+        connect(radio, &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) screens_.guard([this, i] { screens_.workflow.chooseTribalMethod(i + 1); });
         });
         RadioButton[static_cast<std::size_t>(i)] = radio;
     }
@@ -79,12 +74,13 @@ void TForm005::buildControls() {
     for (int i = 0; i < 3; ++i) {
         auto* slider = new QSlider(Qt::Horizontal, sliderGroup);
         slider->setObjectName(QString("TrackBar%1").arg(i + 1));
-        slider->setRange(kSliderMinimum, kSliderMaximum);
+        slider->setRange(kTribalSliderMinimum, kTribalSliderMaximum);
         slider->setSingleStep(1);
         slider->setPageStep(1);
-        slider->setValue(kSliderInitial);
+        slider->setValue(kTribalSliderInitial);
         slider->setVisible(false);
-        connect(slider, &QSlider::valueChanged, this, [this] { screens_.guard([this] { recompute(); }); });
+        connect(slider, &QSlider::valueChanged, this,
+                [this, i](int v) { screens_.guard([this, i, v] { screens_.workflow.setTribalSlider(i, v); }); });
         sliderColumn->addWidget(slider);
         TrackBar[static_cast<std::size_t>(i)] = slider;
     }
@@ -130,99 +126,51 @@ TribalSliders TForm005::sliders() const {
     return {TrackBar[0]->value(), TrackBar[1]->value(), TrackBar[2]->value()};
 }
 
-void TForm005::methodSelected() {
-    const int used = tribalSliderCount(checkedMethod());
-    for (QSlider* slider : TrackBar) slider->setVisible(false);
-    for (int i = 0; i < used; ++i) TrackBar[static_cast<std::size_t>(i)]->setVisible(true);
-    nudgeRuleA();
+void TForm005::showTribal() {
+    const Workflow& workflow = screens_.workflow;
+    const int method = workflow.tribalMethod();
+    if (method != checkedMethod()) {
+        methods_->setExclusive(false);
+        for (QRadioButton* radio : RadioButton) {
+            const QSignalBlocker block(radio);
+            radio->setChecked(false);
+        }
+        methods_->setExclusive(true);
+        if (method > 0) {
+            QRadioButton* radio = RadioButton[static_cast<std::size_t>(method - 1)];
+            const QSignalBlocker block(radio);
+            radio->setChecked(true);
+        }
+    }
+    const int used = tribalSliderCount(method);
+    const TribalSliders& values = workflow.tribalSliders();
+    const std::array<int, 3> positions{values.t1, values.t2, values.t3};
+    for (int i = 0; i < 3; ++i) {
+        QSlider* slider = TrackBar[static_cast<std::size_t>(i)];
+        slider->setVisible(i < used);
+        const QSignalBlocker block(slider);
+        slider->setValue(positions[static_cast<std::size_t>(i)]);
+    }
+    if (workflow.tribalRecomputes() != recomputesShown_) {
+        // Every recompute shows the new RESULT.
+        recomputesShown_ = workflow.tribalRecomputes();
+        screens_.show(Window::ResultViewer);
+        next_->setVisible(screens_.state.task == TaskMode::CreateTribalTattoo);
+    }
 }
 
-// The nudges move slider 1 by one step purely for its change event: each change recomputes,
-// and the last one wins.
-void TForm005::nudgeRuleA() {
-    QSlider* s = TrackBar[0];
-    if (s->value() < kSliderMaximum) s->setValue(s->value() + 1);
-    if (s->value() >= kSliderMaximum) s->setValue(s->value() - 1);
-}
+void TForm005::originalClick() { screens_.workflow.tribalOriginal(); }
 
-void TForm005::nudgeRuleB() {
-    QSlider* s = TrackBar[0];
-    if (s->value() > kSliderMinimum) s->setValue(s->value() - 1);
-    if (s->value() < kSliderMaximum) s->setValue(s->value() + 1);
-}
-
-void TForm005::nudgeAfterEnhance() {
-    QSlider* s = TrackBar[0];
-    if (s->value() < kSliderMaximum - 1) s->setValue(s->value() + 1);
-    if (s->value() > kSliderMaximum - 2) s->setValue(s->value() - 1);
-}
-
-void TForm005::recompute() {
-    PictureBuffers& pictures = screens_.pictures;
-    makeTribal(pictures.source, checkedMethod(), sliders(), pictures.result);
-    ++recomputes_;
-    screens_.form003->show();
-    screens_.form003->update();
-    next_->setVisible(screens_.state.task == TaskMode::CreateTribalTattoo);
-}
-
-void TForm005::enter() {
-    PictureBuffers& pictures = screens_.pictures;
-    pictures.result.reset(pictures.source.width(), pictures.source.height());
-    // Unchecked first, so that checking Method 8 runs the selection even when it was the
-    // method already checked.
-    QRadioButton* method8 = RadioButton[7];
-    methods_->setExclusive(false);
-    method8->setChecked(false);
-    methods_->setExclusive(true);
-    method8->setChecked(true);
-    nudgeRuleA();
-    show();
-    SpinEdit6.step();
-}
-
-void TForm005::originalClick() {
-    screens_.pictures.source = entryCopy;
-    nudgeRuleB();
-    screens_.form002->SpinEdit1.step();
-}
-
-void TForm005::enhanceClick() {
-    PictureBuffers& pictures = screens_.pictures;
-    // ORIGINAL needs something to go back to, whatever the enhance screen does.
-    if (entryCopy.empty()) entryCopy = pictures.source;
-    hide();
-    screens_.form002->hide();
-    screens_.form003->hide();
-    screens_.form010->hide();
-    Tenhance& enhance = *screens_.enhance;
-    enhance.CheckBox2 = false;
-    enhance.chooseTrueColor();
-    enhance.SpinEdit7.step();
-    enhance.show();
-}
+void TForm005::enhanceClick() { screens_.go(Move::TribalToEnhance, this); }
 
 void TForm005::nextClick() {
-    screens_.help005->hide();
-    hide();
-    screens_.form002->hide();
-    screens_.form003->hide();
-    screens_.form010->hide();
-    entryCopy.clear();
-    TForm019& channels = *screens_.form019;
-    channels.channelSet.before = screens_.pictures.result;
-    channels.setEditPanelEnabled(false);
-    // The rebuild shows the channels screen.
-    channels.SpinEdit000.step();
+    screens_.workflow.tribalNext();
+    screens_.go(Move::TribalNext, this);
 }
 
-void TForm005::back() { screens_.goToSelectTask(this, screens_.help005.get()); }
+void TForm005::back() { screens_.goToSelectTask(this); }
 
-void TForm005::helpClick() {
-    screens_.help005->show();
-    screens_.form002->hide();
-    screens_.form003->hide();
-}
+void TForm005::helpClick() { screens_.go(Move::TribalHelp); }
 
 void TForm005::closeEvent(QCloseEvent* event) {
     event->accept();

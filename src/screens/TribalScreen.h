@@ -25,29 +25,17 @@ class TForm005 : public QWidget {
 public:
     explicit TForm005(ScreenSet& screens);
 
-    RgbImage entryCopy;     // the SOURCE picture as it was on entry
-    StepTrigger SpinEdit6;  // take the entry copy
-
-    // The output-size screen's tribal route: RESULT sized to SOURCE, Method 8, nudge, show.
-    void enter();
-    // The enhance screen's OK: nudge slider 1 by rule C (recomputes).
-    void nudgeAfterEnhance();
-
     // The checked method, 1..8, or 0 before the first entry.
     int checkedMethod() const;
     TribalSliders sliders() const;
-    // How many recomputes have run (each one rebuilds RESULT and repaints its viewer).
-    int recomputeCount() const { return recomputes_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
-    void methodSelected();
-    void recompute();
-    void nudgeRuleA();
-    void nudgeRuleB();
+    // The method, the sliders and the RESULT as the run holds them.
+    void showTribal();
     void originalClick();
     void enhanceClick();
     void nextClick();
@@ -59,7 +47,7 @@ private:
     std::array<QRadioButton*, 8> RadioButton{};
     std::array<QSlider*, 3> TrackBar{};
     QPushButton* next_ = nullptr;
-    int recomputes_ = 0;
+    int recomputesShown_ = 0;
 };
 
 }  // namespace dg

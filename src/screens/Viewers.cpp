@@ -34,27 +34,19 @@ TForm002::TForm002(ScreenSet& screens) : QWidget(nullptr, kViewerFlags), screens
     connect(Image1, &PictureBox::clicked, this, &TForm002::Image1Click);
     // In the 23-colour task the SOURCE picture samples and changes colours for CHANGE COLORS,
     // at the same positions as the working picture.
-    new PointerTracking(Image1, [this](int x, int y) {
-        if (screens_.state.task == TaskMode::TattooIn23Colors && screens_.form022)
-            screens_.form022->pointerMoved(x, y);
-    });
-    connect(Image1, &PictureBox::doubleClicked, this, [this] {
-        if (screens_.state.task == TaskMode::TattooIn23Colors && screens_.form022)
-            screens_.guard([this] { screens_.form022->changeAtPointer(); });
-    });
-    SpinEdit1.bind([this] { refresh(); });
+    new PointerTracking(Image1, [this](int x, int y) { screens_.workflow.pointAt(x, y); });
+    connect(Image1, &PictureBox::doubleClicked, this,
+            [this] { screens_.guard([this] { screens_.workflow.changeAtPointer(); }); });
 }
 
 void TForm002::refresh() {
-    const std::int64_t colours = CountColors(screens_.pictures.source);
-    setWindowTitle("SOURCE : " + QString::number(colours) + "  COLORS");
+    setWindowTitle("SOURCE : " + QString::number(screens_.workflow.sourceColours()) + "  COLORS");
     Image1->update();
 }
 
 void TForm002::Image1Click() {
     if (screens_.state.task != TaskMode::CreateTribalTattoo) return;
-    screens_.pictures.preview = screens_.pictures.source;
-    screens_.form010->showPicture();
+    screens_.showPreview(screens_.pictures.source);
 }
 
 TForm003::TForm003(ScreenSet& screens) : QWidget(nullptr, kViewerFlags), screens_(screens) {
@@ -67,10 +59,7 @@ TForm003::TForm003(ScreenSet& screens) : QWidget(nullptr, kViewerFlags), screens
     connect(Image1, &PictureBox::clicked, this, &TForm003::Image1Click);
 }
 
-void TForm003::Image1Click() {
-    screens_.pictures.preview = screens_.pictures.result;
-    screens_.form010->showPicture();
-}
+void TForm003::Image1Click() { screens_.showPreview(screens_.pictures.result); }
 
 TForm010::TForm010(ScreenSet& screens) : QWidget(nullptr, kViewerFlags), screens_(screens) {
     setObjectName("TForm010");

@@ -19,12 +19,11 @@ public:
     explicit TForm002(ScreenSet& screens);
 
     // SOURCE refresh: "SOURCE : " + the number of colours + "  COLORS".
-    StepTrigger SpinEdit1;
+    void refresh();
     // A click on the picture opens it in PREVIEW, in the tribal task only.
     void Image1Click();
 
 private:
-    void refresh();
 
     ScreenSet& screens_;
     PictureBox* Image1 = nullptr;

@@ -63,6 +63,9 @@ public:
     // The replace mode the screen shows before the sequence: a mode left by FINISH or by
     // closing the window carries over to the next MERGE CHANNELS.
     virtual ReplaceMode replaceMode() const { return ReplaceMode::Color1; }
+    // Before the first offer, and once the merged result is in the set.
+    virtual void sequenceStarting() {}
+    virtual void sequenceEnded(const ChannelSet&) {}
 };
 
 struct MergeOutcome {

@@ -7,17 +7,15 @@ namespace {
 
 std::vector<std::string> words(std::initializer_list<const char*> list) { return {list.begin(), list.end()}; }
 
-TEST(BatchOptions, DefaultsAreTheWizards) {
+// What is not given is left to the workflow, which starts where the wizard's screens do.
+TEST(BatchOptions, WhatIsNotGivenIsLeftToTheWorkflow) {
     const BatchOptions o = parseBatchOptions(words({"tiger.jpg", "--task", "colors"}));
     EXPECT_EQ(o.picture, "tiger.jpg");
     EXPECT_EQ(o.task, TaskMode::TattooIn23Colors);
-    EXPECT_EQ(o.unit, MeasuringUnit::Centimeters);
-    EXPECT_EQ(o.dpi, 100);
-    EXPECT_EQ(o.widthWhole, 8);
-    EXPECT_EQ(o.widthHundredths, 50);
+    EXPECT_FALSE(o.unit || o.dpi || o.width || o.height);
     EXPECT_TRUE(o.keepAspect);
-    EXPECT_EQ(o.method, 8);
-    EXPECT_EQ(o.sliders, (std::array<int, 3>{102, 100, 100}));
+    EXPECT_FALSE(o.method || o.sliders[0] || o.sliders[1] || o.sliders[2]);
+    EXPECT_EQ(o.screenDpi, kDefaultScreenDpi);
     EXPECT_TRUE(o.output.createStencil);
     EXPECT_TRUE(o.output.printColorMatching);
     EXPECT_EQ(o.page.horizontal, HorizontalAlign::Centre);
@@ -68,10 +66,8 @@ TEST(BatchOptions, EveryOptionReachesItsSetting) {
                                                     "--print",
                                                     "--printer",
                                                     "Q"}));
-    EXPECT_EQ(o.widthWhole, 12);
-    EXPECT_EQ(o.widthHundredths, 50);
-    EXPECT_EQ(o.heightWhole, 3);
-    EXPECT_EQ(o.heightHundredths, 7);
+    EXPECT_EQ(o.width, (std::pair<std::int32_t, std::int32_t>{12, 50}));
+    EXPECT_EQ(o.height, (std::pair<std::int32_t, std::int32_t>{3, 7}));
     EXPECT_FALSE(o.keepAspect);
     EXPECT_EQ(o.unit, MeasuringUnit::Inches);
     EXPECT_EQ(o.dpi, 160);
@@ -125,6 +121,9 @@ TEST(BatchOptions, BadArgumentsAreRefusedWithOneLine) {
         words({"a.jpg", "--task", "colors", "--align", "middle,left"}),
         words({"a.jpg", "--task", "colors", "--label", "7"}),
         words({"a.jpg", "--task", "colors", "--printer", "Q"}),  // without --print
+        words({"a.jpg", "--task", "colors", "--method", "2"}),   // tribal only
+        words({"P/PROJECT.CSP", "--task", "old", "--dpi", "120"}),  // a project keeps its size
+        words({"a.jpg", "--task", "colors", "--screen-dpi", "0"}),
     };
     for (const auto& arguments : bad) {
         std::string line;

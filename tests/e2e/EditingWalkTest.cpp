@@ -86,7 +86,7 @@ protected:
 TEST_F(EditingWalk, ColourTaskEnhancedMergedAndRecolouredSavesWhatTheCoreGives) {
     constexpr int kPosterizeLevel = 32;
     openPhoto("TattooIn23Colors");
-    QWidget* separation = screens->form021.get();
+    QWidget* separation = screens->separation.get();
     ASSERT_TRUE(separation->isVisible());
 
     // ENHANCE SOURCE: GREY 8, POSTERIZE, OK.
@@ -102,9 +102,9 @@ TEST_F(EditingWalk, ColourTaskEnhancedMergedAndRecolouredSavesWhatTheCoreGives) 
 
     // MERGE CHANNELS: the first offer into its nearest colour with COLOR 1, the second with
     // COLOR 2, then FINISH.
-    TForm019* channels = screens->form019.get();
+    TForm019* channels = screens->channels.get();
     ASSERT_TRUE(channels->isVisible());
-    TForm020* merge = screens->form020.get();
+    TForm020* merge = screens->merge.get();
     std::vector<MergeDecision> decisions;
     std::vector<int> offered;
     QObject::connect(
@@ -147,11 +147,11 @@ TEST_F(EditingWalk, ColourTaskEnhancedMergedAndRecolouredSavesWhatTheCoreGives) 
     mergeChannels(expected, replay);
     EXPECT_EQ(replay.offered, offered);
     ASSERT_GE(decisions.size(), 2u) << "two merges offered";
-    ASSERT_TRUE(SameImage(expected.after, channels->channelSet.after)) << "the merged design";
+    ASSERT_TRUE(SameImage(expected.after, screens->workflow.channels.after)) << "the merged design";
 
     // CHANGE COLORS: a double click where the design and SOURCE differ, then OK.
     click(button(channels, "changeColors"));
-    TForm022* change = screens->form022.get();
+    TForm022* change = screens->changeColors.get();
     ASSERT_TRUE(change->isVisible());
     int px = -1, py = -1;
     for (int y = 0; y < 100 && px < 0; ++y)
@@ -187,7 +187,7 @@ TEST_F(EditingWalk, ColourTaskEnhancedMergedAndRecolouredSavesWhatTheCoreGives) 
 
 TEST_F(EditingWalk, TribalTaskEnhancedGoesToPaperAsTheBatchDoesWithTheEnhancedSource) {
     openPhoto("CreateTribalTattoo");
-    QWidget* tribal = screens->form005.get();
+    QWidget* tribal = screens->tribal.get();
     ASSERT_TRUE(tribal->isVisible());
     auto* method8 = child<QRadioButton>(tribal, "RadioButton8");
     ASSERT_TRUE(method8->isChecked()) << "the entry checks Method 8";
@@ -215,12 +215,12 @@ TEST_F(EditingWalk, TribalTaskEnhancedGoesToPaperAsTheBatchDoesWithTheEnhancedSo
     ASSERT_TRUE(SameImage(enhanced, screens->pictures.source));
 
     click(button(tribal, "next"));
-    QWidget* channels = screens->form019.get();
+    QWidget* channels = screens->channels.get();
     ASSERT_TRUE(channels->isVisible());
     click(button(channels, "next"));
-    click(button(screens->form023.get(), "next"));
-    click(button(screens->form028.get(), "next"));
-    QWidget* printing = screens->form029.get();
+    click(button(screens->colorMatching.get(), "next"));
+    click(button(screens->options.get(), "next"));
+    QWidget* printing = screens->printing.get();
     ASSERT_TRUE(printing->isVisible());
     click(button(printing, "asJpeg"));
     fakes.dialogs.saveAnswers.push_back(folder.file("wizard jpeg"));

@@ -417,7 +417,7 @@ std::vector<RandomWalk::Action> RandomWalk::actionsOf(QWidget* window) {
         } else if (auto* s = qobject_cast<QSpinBox*>(c)) {
             // The whole inches or centimetres of the output size stay small, so that every
             // picture of the walk is a few hundred pixels wide.
-            const bool size = window == screens_->form004.get() &&
+            const bool size = window == screens_->outputSize.get() &&
                               (s->objectName() == "SpinEdit2" || s->objectName() == "SpinEdit4");
             const int v = dice_.between(s->minimum(), size ? std::min(s->maximum(), 3) : s->maximum());
             actions.push_back({name + " = " + std::to_string(v), 6, [s, v] { s->setValue(v); }});
@@ -478,7 +478,7 @@ void RandomWalk::act(QWidget* window) {
 }
 
 void RandomWalk::answerOffer(int channel) {
-    TForm020* merge = screens_->form020.get();
+    TForm020* merge = screens_->merge.get();
     watchdog_.tick(seed_, step_);
     note("   merge offers channel " + std::to_string(channel));
     ++offersInWalk_;
@@ -493,8 +493,8 @@ void RandomWalk::answerOffer(int channel) {
         for (int k = dice_.below(4); k > 0 && merge->isVisible(); --k) {
             // While the dialog is modal, only it and the windows raised above it take input.
             std::vector<QWidget*> reachable{merge};
-            for (QWidget* w : {static_cast<QWidget*>(screens_->form010.get()),
-                               static_cast<QWidget*>(screens_->helpMerge.get())})
+            for (QWidget* w : {static_cast<QWidget*>(screens_->previewViewer.get()),
+                               static_cast<QWidget*>(screens_->mergeHelp.get())})
                 if (w->isVisible() && w->windowModality() != Qt::NonModal) reachable.push_back(w);
             act(reachable[static_cast<std::size_t>(dice_.below(reachable.size()))]);
         }
@@ -547,13 +547,13 @@ void RandomWalk::answerOffer(int channel) {
 void RandomWalk::startProgram() {
     screens_.reset();
     screens_ = std::make_unique<ScreenSet>(platform_, [this] { ++ended_; });
-    TForm020* merge = screens_->form020.get();
+    TForm020* merge = screens_->merge.get();
     QObject::connect(
         merge, &TForm020::offerShown, merge, [this](int channel) { answerOffer(channel); },
         Qt::QueuedConnection);
     screens_->start();
     // The splash goes when the walk says so, not when the clock does, so that a seed replays.
-    screens_->form1->Timer1.stop();
+    screens_->splash->Timer1.stop();
 }
 
 void RandomWalk::oneStep() {
@@ -564,13 +564,13 @@ void RandomWalk::oneStep() {
              (what == 0   ? "no picture"
               : what == 1 ? "a flat picture"
                           : "a picture of many colours"));
-        screens_->form001->ClipboardPollTimer();
+        screens_->selectTask->ClipboardPollTimer();
         return;
     }
     // The splash covers SELECT TASK and has nothing to click: the user waits for it to go.
-    if (screens_->form1->isVisible()) {
+    if (screens_->splash->isVisible()) {
         note(std::to_string(step_) + " the splash time is up");
-        screens_->form1->Timer1Timer();
+        screens_->splash->Timer1Timer();
         return;
     }
     const std::vector<QWidget*> shown = shownWindows();
@@ -619,7 +619,7 @@ void RandomWalk::walk(std::uint32_t seed, int steps) {
         const std::vector<QWidget*> shown = shownWindows();
         if (shown.empty()) fail("no window is visible");
         for (QWidget* w : shown) reached_.insert(nameOf(w));
-        if (screens_->form020->isVisible()) fail("the merge screen is still on screen");
+        if (screens_->merge->isVisible()) fail("the merge screen is still on screen");
         for (QWidget* w : QApplication::topLevelWidgets()) {
             const std::vector<QWidget*> own = screens_->windows();
             if (w->isVisible() && std::find(own.begin(), own.end(), w) == own.end() &&

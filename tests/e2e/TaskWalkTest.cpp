@@ -55,10 +55,10 @@ protected:
 
     // SELECT TASK to PRINTING through the real screens, then every way out of PRINTING.
     void walkToPaper(const Walk& w, const std::string& name) {
-        click(button(screens->form001.get(), (std::string(w.task) + "Caption").c_str()));
+        click(button(screens->selectTask.get(), (std::string(w.task) + "Caption").c_str()));
         fakes.dialogs.pictureAnswers.push_back(w.picture);
-        click(button(screens->form001.get(), "openImage"));
-        TForm004* out = screens->form004.get();
+        click(button(screens->selectTask.get(), "openImage"));
+        TForm004* out = screens->outputSize.get();
         ASSERT_TRUE(out->isVisible());
         out->SpinEdit1->setValue(w.dpi);
         out->SpinEdit2->setValue(w.widthWhole);
@@ -68,9 +68,9 @@ protected:
         } else {
             click(button(out, "nextColorReduction"));
             if (std::string(w.task) == "TattooIn23Colors") {
-                if (screens->form021->isVisible()) click(button(screens->form021.get(), "next"));
+                if (screens->separation->isVisible()) click(button(screens->separation.get(), "next"));
             } else {
-                QWidget* tribal = visibleScreen(screens->form005.get());
+                QWidget* tribal = visibleScreen(screens->tribal.get());
                 QAbstractButton* method =
                     button(tribal, ("RadioButton" + std::to_string(w.tribalMethod)).c_str());
                 QTest::mouseClick(method, Qt::LeftButton, {}, QPoint(6, method->height() / 2));
@@ -83,13 +83,13 @@ protected:
                         child<QSlider>(tribal, ("TrackBar" + std::to_string(k + 1)).c_str())->value();
                 click(button(tribal, "next"));
             }
-            QWidget* channels = visibleScreen(screens->form019.get());
+            QWidget* channels = visibleScreen(screens->channels.get());
             for (int n : w.untick) click(button(channels, ("CheckBox" + std::to_string(n)).c_str()));
             fakes.dialogs.saveAnswers.push_back(folder.file(name + " channels"));
             click(button(channels, "saveProjectAs"));
             click(button(channels, "next"));
-            click(button(visibleScreen(screens->form023.get()), "next"));
-            QWidget* options = visibleScreen(screens->form028.get());
+            click(button(visibleScreen(screens->colorMatching.get()), "next"));
+            QWidget* options = visibleScreen(screens->options.get());
             auto tick = [&](const char* box, bool on) {
                 if (button(options, box)->isChecked() != on) click(button(options, box));
             };
@@ -104,7 +104,7 @@ protected:
             }
             click(button(options, "next"));
         }
-        QWidget* printing = visibleScreen(screens->form029.get());
+        QWidget* printing = visibleScreen(screens->printing.get());
         click(button(printing, "asJpeg"));
         fakes.dialogs.saveAnswers.push_back(folder.file(name + " jpeg"));
         click(button(printing, "saveChecked"));
@@ -255,7 +255,7 @@ TEST_F(TaskWalk, ASecondSaveUnderTheSameNameIsRefusedAndTheFirstFolderKept) {
     ASSERT_FALSE(first.empty());
     const auto before = folderFiles(first);
     fakes.dialogs.messages.clear();
-    screens->form029->hide();
+    screens->printing->hide();
     walkToPaper(w, "tiger");
     EXPECT_NE(std::find(fakes.dialogs.messages.begin(), fakes.dialogs.messages.end(),
                         "WARNING: NOT SAVED. DIRECTORY EXSIST.  Please use another name for your project."),

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <memory>
 
 #include "ShellFixture.h"
 #include "screens/ChangeColorsScreen.h"
@@ -30,10 +31,10 @@ protected:
             {{kRed, kRed, kRed, makeColor(250, 0, 0)}, {makeColor(0, 0, 200), kBlue, kGreen, kGreen}});
         set().before = design;
         rebuildChannelSet(set());
-        change = screens->form022.get();
-        screens->form019->changeColorsClick();
+        change = screens->changeColors.get();
+        screens->channels->changeColorsClick();
     }
-    ChannelSet& set() { return screens->form019->channelSet; }
+    ChannelSet& set() { return screens->workflow.channels; }
     QWidget* picture() { return change->findChild<PictureBox*>("Image1"); }
     QColor swatch(const char* name) { return child<QLabel>(change, name)->palette().color(QPalette::Window); }
     // The pointer moving over a widget. The offscreen platform reports a move of the cursor
@@ -54,9 +55,9 @@ protected:
 
 TEST_F(ChangeColors, TheSwatchesFollowThePointerOverThePicture) {
     ASSERT_TRUE(change->isVisible());
-    EXPECT_TRUE(screens->form002->isVisible());
-    EXPECT_FALSE(screens->form019->isVisible());
-    EXPECT_TRUE(SameImage(design, change->working));
+    EXPECT_TRUE(screens->sourceViewer->isVisible());
+    EXPECT_FALSE(screens->channels->isVisible());
+    EXPECT_TRUE(SameImage(design, screens->workflow.changeColorsWorking));
     EXPECT_EQ(picture()->size(), QSize(4, 2)) << "one screen pixel per picture pixel";
     moveTo(picture(), 2, 0);
     EXPECT_EQ(swatch("originalColor"), QColor(255, 0, 0));
@@ -76,19 +77,22 @@ TEST_F(ChangeColors, ADoubleClickMergesTwoColoursAndOkRebuildsTheChannels) {
     ASSERT_EQ(set().colorOf(5), kNoColor);
     // Dark red was red in the source: it joins the red channel, every pixel of it.
     doubleClickAt(picture(), 2, 0);
-    EXPECT_EQ(change->working.pixel(3, 0), kRed);
+    EXPECT_EQ(screens->workflow.changeColorsWorking.pixel(3, 0), kRed);
     // Where source and design agree nothing changes.
     doubleClickAt(picture(), 3, 1);
-    EXPECT_EQ(change->working.pixel(2, 1), kGreen);
-    const std::int32_t rebuilds = screens->form019->SpinEdit000.value();
+    EXPECT_EQ(screens->workflow.changeColorsWorking.pixel(2, 1), kGreen);
+    const auto rebuilds = std::make_shared<int>(0);
+    screens->workflow.listen([rebuilds](Change what) {
+        if (what == Change::ChannelsRebuilt) ++*rebuilds;
+    });
     click(button(change, "ok"));
 
     EXPECT_FALSE(change->isVisible());
-    EXPECT_FALSE(screens->form002->isVisible());
-    EXPECT_TRUE(screens->form019->isVisible());
+    EXPECT_FALSE(screens->sourceViewer->isVisible());
+    EXPECT_TRUE(screens->channels->isVisible());
     const RgbImage expected = imageFromRows({{kRed, kRed, kRed, kRed}, {kBlue, kBlue, kGreen, kGreen}});
     EXPECT_TRUE(SameImage(expected, set().before));
-    EXPECT_EQ(screens->form019->SpinEdit000.value(), rebuilds + 1) << "the channels screen rebuilds";
+    EXPECT_EQ(*rebuilds, 1) << "the channels screen rebuilds";
     ChannelSet rebuilt;
     rebuilt.before = set().before;
     rebuildChannelSet(rebuilt);
@@ -106,23 +110,23 @@ TEST_F(ChangeColors, CancelAfterSeveralDoubleClicksKeepsTheChannels) {
     };
     for (const auto& [name, leave] : leaves) {
         SCOPED_TRACE(name);
-        if (!change->isVisible()) screens->form019->changeColorsClick();
+        if (!change->isVisible()) screens->channels->changeColorsClick();
         doubleClickAt(picture(), 2, 0);
         doubleClickAt(picture(), 0, 1);
-        ASSERT_EQ(change->working.pixel(1, 1), makeColor(0, 0, 200));
+        ASSERT_EQ(screens->workflow.changeColorsWorking.pixel(1, 1), makeColor(0, 0, 200));
         leave();
         EXPECT_FALSE(change->isVisible());
-        EXPECT_FALSE(screens->form002->isVisible());
-        EXPECT_TRUE(screens->form019->isVisible());
+        EXPECT_FALSE(screens->sourceViewer->isVisible());
+        EXPECT_TRUE(screens->channels->isVisible());
         EXPECT_TRUE(SameImage(before.before, set().before));
         EXPECT_TRUE(SameImage(before.after, set().after));
         for (int n = 1; n <= 3; ++n) EXPECT_EQ(set().colorOf(n), before.colorOf(n));
-        EXPECT_TRUE(change->working.empty()) << "the changes are dropped";
+        EXPECT_TRUE(screens->workflow.changeColorsWorking.empty()) << "the changes are dropped";
     }
 }
 
 TEST_F(ChangeColors, TheSourceViewerSamplesAndChangesOnlyInTheColourTask) {
-    QWidget* source = screens->form002->findChild<PictureBox*>("Image1");
+    QWidget* source = screens->sourceViewer->findChild<PictureBox*>("Image1");
     ASSERT_NE(source, nullptr);
     for (TaskMode task : {TaskMode::CreateTribalTattoo, TaskMode::TattooIn23Colors}) {
         screens->state.task = task;
@@ -132,15 +136,15 @@ TEST_F(ChangeColors, TheSourceViewerSamplesAndChangesOnlyInTheColourTask) {
         EXPECT_EQ(swatch("originalColor") == QColor(250, 0, 0), colourTask);
         EXPECT_EQ(swatch("resultColor") == QColor(120, 0, 0), colourTask);
         QTest::mouseDClick(source, Qt::LeftButton, {}, QPoint(3, 0));
-        EXPECT_EQ(change->working.pixel(2, 0), colourTask ? makeColor(250, 0, 0) : kDarkRed);
+        EXPECT_EQ(screens->workflow.changeColorsWorking.pixel(2, 0), colourTask ? makeColor(250, 0, 0) : kDarkRed);
     }
 }
 
 TEST_F(ChangeColors, HelpOpensTheHelpWindow) {
     click(button(change, "help"));
-    EXPECT_TRUE(screens->helpChange->isVisible());
+    EXPECT_TRUE(screens->changeColorsHelp->isVisible());
     click(button(change, "cancel"));
-    EXPECT_FALSE(screens->helpChange->isVisible());
+    EXPECT_FALSE(screens->changeColorsHelp->isVisible());
 }
 
 }  // namespace

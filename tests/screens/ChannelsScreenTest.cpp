@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "ShellFixture.h"
+#include "screens/ChangeColorsScreen.h"
 #include "formats/Bmp.h"
 #include "screens/ChannelsScreen.h"
 #include "screens/InfoWindows.h"
@@ -29,8 +30,8 @@ RgbImage thirds() {
 class ChannelsScreen : public ShellFixture {
 protected:
     void enter(const RgbImage& before) {
-        ch = screens->form019.get();
-        ch->channelSet.before = before;
+        ch = screens->channels.get();
+        screens->workflow.channels.before = before;
         ch->SpinEdit000.step();
         ASSERT_TRUE(ch->isVisible());
     }
@@ -48,7 +49,7 @@ TEST_F(ChannelsScreen, RebuildShowsOneTickedTilePerColourInColourOrder) {
     for (int n = 1; n <= kChannelCount; ++n) {
         SCOPED_TRACE(n);
         const bool used = n <= 3;
-        EXPECT_EQ(ch->channelSet.colorOf(n), used ? expected[n - 1] : kNoColor);
+        EXPECT_EQ(screens->workflow.channels.colorOf(n), used ? expected[n - 1] : kNoColor);
         EXPECT_EQ(tileShown(n), used);
         EXPECT_EQ(box(n)->isVisible(), used);
         EXPECT_EQ(box(n)->isChecked(), used);
@@ -56,7 +57,7 @@ TEST_F(ChannelsScreen, RebuildShowsOneTickedTilePerColourInColourOrder) {
             EXPECT_EQ(percent(n), "33.33");
             EXPECT_EQ(text(ch, qPrintable(QString("percentSign%1").arg(n))), "%");
             EXPECT_TRUE(SameImage(
-                thumbnail(ch->channelSet.channel(n).mask, TForm019::kTileWidth, TForm019::kTileHeight),
+                thumbnail(screens->workflow.channels.channel(n).mask, TForm019::kTileWidth, TForm019::kTileHeight),
                 ch->tileThumbnail(n)));
         } else {
             EXPECT_TRUE(ch->tileThumbnail(n).empty());
@@ -67,8 +68,12 @@ TEST_F(ChannelsScreen, RebuildShowsOneTickedTilePerColourInColourOrder) {
     EXPECT_EQ(text(ch, "beforeCount"), "3");
     EXPECT_EQ(text(ch, "afterCount"), "3");
     EXPECT_EQ(text(ch, "beforeColors"), " COLORS");
-    EXPECT_TRUE(SameImage(thirds(), ch->channelSet.after));
-    EXPECT_TRUE(ch->drawFlag());
+    EXPECT_TRUE(SameImage(thirds(), screens->workflow.channels.after));
+    // Drawing is on once the rebuild is over: a tick redraws AFTER at once.
+    click(box(2));
+    EXPECT_EQ(screens->workflow.channels.after.pixel(10, 0), kWhite);
+    click(box(2));
+    EXPECT_TRUE(SameImage(thirds(), screens->workflow.channels.after));
     EXPECT_FALSE(button(ch, "undo")->isEnabled());
     EXPECT_TRUE(button(ch, "mergeChannels")->isEnabled());
 }
@@ -79,17 +84,17 @@ TEST_F(ChannelsScreen, TicksRepaintAfterAndGateNext) {
     RgbImage expected = thirds();
     for (int y = 0; y < 10; ++y)
         for (int x = 10; x < 20; ++x) expected.setPixel(x, y, kWhite);
-    EXPECT_TRUE(SameImage(expected, ch->channelSet.after));
+    EXPECT_TRUE(SameImage(expected, screens->workflow.channels.after));
     EXPECT_EQ(text(ch, "afterCount"), "2");
     // White is never painted: unticking it changes nothing in AFTER.
     click(box(3));
-    EXPECT_TRUE(SameImage(expected, ch->channelSet.after));
+    EXPECT_TRUE(SameImage(expected, screens->workflow.channels.after));
     EXPECT_EQ(text(ch, "afterCount"), "1");
     EXPECT_TRUE(nextEnabled());
     click(box(1));
     EXPECT_EQ(text(ch, "afterCount"), "0");
     EXPECT_FALSE(nextEnabled());
-    EXPECT_TRUE(SameImage(RgbImage(30, 10), ch->channelSet.after));
+    EXPECT_TRUE(SameImage(RgbImage(30, 10), screens->workflow.channels.after));
     click(box(3));
     EXPECT_TRUE(nextEnabled());
 }
@@ -102,9 +107,9 @@ TEST_F(ChannelsScreen, NextRenumbersWithUntickedChannelsTurnedWhite) {
     EXPECT_FALSE(ch->isVisible());
     EXPECT_TRUE(screens->pictures.result.empty());
     // Two channels: black, then the white that took over the red parts, both ticked.
-    EXPECT_EQ(ch->channelSet.colorOf(1), kBlack);
-    EXPECT_EQ(ch->channelSet.colorOf(2), kWhite);
-    EXPECT_EQ(ch->channelSet.colorOf(3), kNoColor);
+    EXPECT_EQ(screens->workflow.channels.colorOf(1), kBlack);
+    EXPECT_EQ(screens->workflow.channels.colorOf(2), kWhite);
+    EXPECT_EQ(screens->workflow.channels.colorOf(3), kNoColor);
     EXPECT_TRUE(box(1)->isChecked());
     EXPECT_TRUE(box(2)->isChecked());
     EXPECT_FALSE(box(3)->isChecked());
@@ -122,25 +127,28 @@ TEST_F(ChannelsScreen, ColoursBeyondTheTwentyThirdGetNoChannel) {
     EXPECT_EQ(text(ch, "beforeCount"), "25");
     EXPECT_EQ(text(ch, "afterCount"), "23");
     EXPECT_TRUE(tileShown(23));
-    EXPECT_EQ(ch->channelSet.after.pixel(23, 0), kWhite);
-    EXPECT_EQ(ch->channelSet.after.pixel(24, 1), kWhite);
+    EXPECT_EQ(screens->workflow.channels.after.pixel(23, 0), kWhite);
+    EXPECT_EQ(screens->workflow.channels.after.pixel(24, 1), kWhite);
 }
 
 TEST_F(ChannelsScreen, UndoRebuildsFromTheUndoPictureAndRebuildEmptiesTheSeparationMasks) {
     // A separation on show first, whose masks the rebuild gives up.
-    TForm021* sep = screens->form021.get();
-    sep->sourceCopy = randomImage(40, 30, 9);
-    sep->SpinEdit0.step();
+    TForm021* sep = screens->separation.get();
+    screens->pictures.source = randomImage(40, 30, 9);
+    screens->workflow.enterSeparation();
     ASSERT_FALSE(sep->fullMask(1).empty() && sep->fullMask(3).empty() && sep->fullMask(4).empty());
     enter(thirds());
     for (int k = 1; k <= kChannelCount; ++k) EXPECT_TRUE(sep->fullMask(k).empty()) << k;
 
+    // CHANGE COLORS offers UNDO, also when it is cancelled.
+    screens->state.task = TaskMode::TattooIn23Colors;
+    click(button(ch, "changeColors"));
+    click(button(screens->changeColors.get(), "cancel"));
     RgbImage two(4, 4);
     two.setPixel(0, 0, kRed);
     screens->pictures.result = two;
-    ch->enableUndo();
     click(button(ch, "undo"));
-    EXPECT_TRUE(SameImage(two, ch->channelSet.before));
+    EXPECT_TRUE(SameImage(two, screens->workflow.channels.before));
     EXPECT_EQ(text(ch, "beforeCount"), "2");
     EXPECT_FALSE(tileShown(3));
     EXPECT_FALSE(button(ch, "undo")->isEnabled());
@@ -152,13 +160,13 @@ TEST_F(ChannelsScreen, PicturesOpenInPreview) {
         const char* name;
         const RgbImage* picture;
     };
-    const Case cases[] = {{"Image0", &ch->channelSet.before},
-                          {"Image00", &ch->channelSet.after},
-                          {"mask2", &ch->channelSet.channel(2).mask}};
+    const Case cases[] = {{"Image0", &screens->workflow.channels.before},
+                          {"Image00", &screens->workflow.channels.after},
+                          {"mask2", &screens->workflow.channels.channel(2).mask}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QTest::mouseClick(child<PictureBox>(ch, c.name), Qt::LeftButton, {}, QPoint(3, 3));
-        EXPECT_TRUE(screens->form010->isVisible());
+        EXPECT_TRUE(screens->previewViewer->isVisible());
         EXPECT_TRUE(SameImage(*c.picture, screens->pictures.preview));
     }
 }
@@ -183,8 +191,8 @@ TEST_F(ChannelsScreen, SaveProjectWritesTheTickedMasksAndRefusesAnExistingFolder
     // Pictures of the output size claim the output resolution.
     const auto bmp = [this](const RgbImage& picture) { return encodeBmp(picture, screens->state.outputDpi); };
     EXPECT_EQ(fakes.files.readFile(saved + "/_Source.bmp"), bmp(screens->pictures.source));
-    EXPECT_EQ(fakes.files.readFile(saved + "/RESULT.bmp"), bmp(ch->channelSet.after));
-    EXPECT_EQ(fakes.files.readFile(saved + "/3.bmp"), bmp(ch->channelSet.channel(3).mask));
+    EXPECT_EQ(fakes.files.readFile(saved + "/RESULT.bmp"), bmp(screens->workflow.channels.after));
+    EXPECT_EQ(fakes.files.readFile(saved + "/3.bmp"), bmp(screens->workflow.channels.channel(3).mask));
 
     const auto before = fs::last_write_time(saved + "/RESULT.bmp");
     click(box(2));  // a different AFTER, which must not reach the first folder
@@ -202,11 +210,11 @@ TEST_F(ChannelsScreen, AfterAMergeTheAfterPictureAndItsCountComeBack) {
     for (int x = 1; x < 5; ++x) picture.setPixel(x, 0, 0xFF0000);
     picture.setPixel(0, 0, kRed);
     screens->state.task = TaskMode::TattooIn23Colors;
-    ch = screens->form019.get();
-    ch->hideAfterPicture();  // as a design with under 24 colours enters
+    ch = screens->channels.get();
+    screens->workflow.reductionSkipped = true;  // as a design with under 24 colours enters
     enter(picture);
     ASSERT_FALSE(child<QWidget>(ch, "afterCount")->isVisible());
-    TForm020* merge = screens->form020.get();
+    TForm020* merge = screens->merge.get();
     QObject::connect(
         merge, &TForm020::offerShown, merge,
         [this, merge](int) {
@@ -215,33 +223,36 @@ TEST_F(ChannelsScreen, AfterAMergeTheAfterPictureAndItsCountComeBack) {
         },
         Qt::QueuedConnection);
     click(button(ch, "mergeChannels"));
-    EXPECT_FALSE(ch->channelSet.channel(1).shown);
+    EXPECT_FALSE(screens->workflow.channels.channel(1).shown);
     EXPECT_FALSE(tileShown(1));
     EXPECT_FALSE(child<QWidget>(ch, "percent1")->isVisible());
     EXPECT_TRUE(tileShown(2));
     EXPECT_EQ(text(ch, "afterCount"), "2");
     EXPECT_TRUE(child<QWidget>(ch, "afterCount")->isVisible());
     EXPECT_TRUE(child<QWidget>(ch, "afterColors")->isVisible());
-    EXPECT_EQ(ch->channelSet.after.pixel(0, 0), 0xFF0000);
+    EXPECT_EQ(screens->workflow.channels.after.pixel(0, 0), 0xFF0000);
     EXPECT_FALSE(button(ch, "mergeChannels")->isEnabled());
     EXPECT_TRUE(button(ch, "undo")->isEnabled());
     // UNDO brings the design back as it was.
     click(button(ch, "undo"));
-    EXPECT_TRUE(SameImage(picture, ch->channelSet.after));
+    EXPECT_TRUE(SameImage(picture, screens->workflow.channels.after));
     EXPECT_TRUE(tileShown(1));
 }
 
 TEST_F(ChannelsScreen, LeavingAndThePanel) {
     enter(thirds());
-    ch->setEditPanelEnabled(false);
+    // As a tribal design leaves the panel, and a reopened project UNDO.
+    screens->workflow.channelEditing = false;
+    ch->SpinEdit000.step();
     EXPECT_FALSE(child<QWidget>(ch, "editPanel")->isEnabled());
-    ch->setUndoVisible(false);
+    screens->workflow.reopenedProject = true;
+    ch->SpinEdit000.step();
     EXPECT_FALSE(button(ch, "undo")->isVisible());
     click(button(ch, "exit"));
     EXPECT_EQ(ended, 1);
-    screens->form002->show();
+    screens->sourceViewer->show();
     click(button(ch, "help"));
-    EXPECT_TRUE(screens->help019->isVisible());
+    EXPECT_TRUE(screens->channelsHelp->isVisible());
     click(button(ch, "back"));
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
     enter(thirds());

@@ -56,7 +56,7 @@ TEST_F(ColorMatchingScreen, ShownRowsAreNumberedInChannelOrder) {
 
     // The page: swatches at 53, 113 and 191, texts at 45, 105 and 185, nothing where the
     // missing channels' lines would be.
-    const RgbImage& page = matching()->page;
+    const RgbImage& page = screens->workflow.matching.page;
     ASSERT_EQ(page.width(), 505);
     ASSERT_EQ(page.height(), 481);
     EXPECT_EQ(page.pixel(15, 53), channels().colorOf(2));
@@ -81,8 +81,8 @@ TEST_F(ColorMatchingScreen, EveryEnterStartsAfresh) {
     EXPECT_EQ(box(matching(), "CheckBox9")->text(), "Channel # 3");
     EXPECT_FALSE(box(matching(), "CheckBox5")->isVisible());
     EXPECT_TRUE(child<QListWidget>(matching(), "mixingList")->item(4)->text().isEmpty());
-    EXPECT_EQ(matching()->page.pixel(15, 113), kWhite);
-    EXPECT_EQ(matching()->page.pixel(15, 73), channels().colorOf(3));
+    EXPECT_EQ(screens->workflow.matching.page.pixel(15, 113), kWhite);
+    EXPECT_EQ(screens->workflow.matching.page.pixel(15, 73), channels().colorOf(3));
 }
 
 TEST_F(ColorMatchingScreen, SavesThePageAsBmpAskingBeforeReplacing) {
@@ -94,8 +94,8 @@ TEST_F(ColorMatchingScreen, SavesThePageAsBmpAskingBeforeReplacing) {
     fakes.dialogs.saveAnswers = {folder.file("match"), folder.file("page.bmp")};
     click(save);
     click(save);
-    EXPECT_TRUE(SameImage(matching()->page, saved(folder.file("match.bmp"))));
-    EXPECT_TRUE(SameImage(matching()->page, saved(folder.file("page.bmp.bmp"))));
+    EXPECT_TRUE(SameImage(screens->workflow.matching.page, saved(folder.file("match.bmp"))));
+    EXPECT_TRUE(SameImage(screens->workflow.matching.page, saved(folder.file("page.bmp.bmp"))));
     EXPECT_TRUE(fakes.dialogs.questions.empty());
     // It claims the resolution it prints at: 505 x 481 stretched over an A4 portrait page
     // (210 x 297 mm), also when the printer is turned to landscape.
@@ -122,7 +122,7 @@ TEST_F(ColorMatchingScreen, SavesThePageAsBmpAskingBeforeReplacing) {
     EXPECT_EQ(fakes.dialogs.messages.back(), "Not Saved! Please Save Again With Another File Name! ");
     EXPECT_EQ(fakes.files.readFile(folder.file("match.bmp")), (std::vector<std::uint8_t>{1, 2, 3}));
     click(save);
-    EXPECT_TRUE(SameImage(matching()->page, saved(folder.file("match.bmp"))));
+    EXPECT_TRUE(SameImage(screens->workflow.matching.page, saved(folder.file("match.bmp"))));
 
     // A cancelled dialog writes nothing; a folder that is not there reports the system's error.
     const std::size_t messages = fakes.dialogs.messages.size();
@@ -141,7 +141,7 @@ TEST_F(ColorMatchingScreen, SavesThePageAsBmpAskingBeforeReplacing) {
 TEST_F(ColorMatchingScreen, PagesPrintInPortraitOnALandscapePrinter) {
     matching()->enter();
     click(button(matching(), "showInkChart"));
-    TForm024* chart = screens->form024.get();
+    TForm024* chart = screens->inkChart.get();
     ASSERT_TRUE(chart->isVisible());
 
     struct Case {
@@ -150,7 +150,7 @@ TEST_F(ColorMatchingScreen, PagesPrintInPortraitOnALandscapePrinter) {
         const RgbImage* picture;
     };
     for (const Case& c :
-         {Case{matching(), "printColorMatching", &matching()->page}, Case{chart, "print", &chart->chart}}) {
+         {Case{matching(), "printColorMatching", &screens->workflow.matching.page}, Case{chart, "print", &chart->chart}}) {
         SCOPED_TRACE(c.button);
         fakes.printer.jobs.clear();
         fakes.printer.currentOrientation = Orientation::Landscape;
@@ -180,7 +180,7 @@ TEST_F(ColorMatchingScreen, PagesPrintInPortraitOnALandscapePrinter) {
 }
 
 TEST_F(ColorMatchingScreen, TheInkChartShowsEveryInk) {
-    const RgbImage& chart = screens->form024->chart;
+    const RgbImage& chart = screens->inkChart->chart;
     ASSERT_EQ(chart.width(), kInkChartWidth);
     ASSERT_EQ(chart.height(), kInkChartHeight);
     const Ink inks[] = {Ink::Red,     Ink::Green,  Ink::Blue,  Ink::Cyan,
@@ -199,28 +199,28 @@ TEST_F(ColorMatchingScreen, TheInkChartShowsEveryInk) {
 }
 
 TEST_F(ColorMatchingScreen, Navigation) {
-    screens->form002->show();
-    screens->form003->show();
+    screens->sourceViewer->show();
+    screens->resultViewer->show();
     matching()->enter();
     click(button(matching(), "help"));
-    EXPECT_TRUE(screens->help023->isVisible());
+    EXPECT_TRUE(screens->colorMatchingHelp->isVisible());
     click(button(matching(), "back"));
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"TForm002", "TForm003", "TForm001", "TForm019"}));
 
     matching()->enter();
     matching()->close();  // the title bar goes back as well
-    EXPECT_TRUE(screens->form019->isVisible());
+    EXPECT_TRUE(screens->channels->isVisible());
     EXPECT_FALSE(matching()->isVisible());
 
     matching()->enter();
-    screens->help023->show();
+    screens->colorMatchingHelp->show();
     click(button(matching(), "next"));
     EXPECT_TRUE(options()->isVisible());
-    EXPECT_FALSE(screens->help023->isVisible());
+    EXPECT_FALSE(screens->colorMatchingHelp->isVisible());
 
     options()->hide();
-    screens->form019->hide();
-    screens->form002->show();
+    screens->channels->hide();
+    screens->sourceViewer->show();
     matching()->enter();
     click(button(matching(), "close"));
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"TForm001"}));

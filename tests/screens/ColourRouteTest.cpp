@@ -35,9 +35,9 @@ std::vector<ColorValue> distinctColours(int n) {
 class ColourRoute : public ShellFixture {
 protected:
     void toOutputSize(const char* taskCaption, const RgbImage& picture) {
-        click(button(screens->form001.get(), taskCaption));
+        click(button(screens->selectTask.get(), taskCaption));
         paste(picture);
-        out = screens->form004.get();
+        out = screens->outputSize.get();
         ASSERT_TRUE(out->isVisible());
     }
     void nextColourReduction() { click(button(out, "nextColorReduction")); }
@@ -53,21 +53,21 @@ TEST_F(ColourRoute, TwentyThreeColoursSkipTheSeparationAndTwentyFourDoNot) {
         // 8.50 cm at 100 DPI shrinks the bands of 16 pixels to 335 wide; every band survives.
         const RgbImage picture = bands(distinctColours(colours), 16, 600);
         toOutputSize("TattooIn23ColorsCaption", picture);
-        screens->form019->setUndoVisible(false);  // as an old project left it
+        screens->workflow.reopenedProject = true;  // as an old project left it
         nextColourReduction();
-        EXPECT_FALSE(button(screens->form019.get(), "undo")->isHidden());
+        EXPECT_FALSE(button(screens->channels.get(), "undo")->isHidden());
         const RgbImage& source = screens->pictures.source;
         ASSERT_EQ(source.width(), 335);
         ASSERT_EQ(CountColors(source), colours);
         EXPECT_TRUE(screens->pictures.preview.empty());
         EXPECT_FALSE(out->isVisible());
-        EXPECT_TRUE(child<QWidget>(screens->form019.get(), "editPanel")->isEnabled());
-        TForm019* channels = screens->form019.get();
-        TForm021* separation = screens->form021.get();
+        EXPECT_TRUE(child<QWidget>(screens->channels.get(), "editPanel")->isEnabled());
+        TForm019* channels = screens->channels.get();
+        TForm021* separation = screens->separation.get();
         if (colours == 23) {
             EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm019"});
-            EXPECT_TRUE(SameImage(source, channels->channelSet.before));
-            EXPECT_TRUE(SameImage(source, channels->channelSet.after));
+            EXPECT_TRUE(SameImage(source, screens->workflow.channels.before));
+            EXPECT_TRUE(SameImage(source, screens->workflow.channels.after));
             // The AFTER picture is drawn again, but its count captions stay hidden.
             EXPECT_TRUE(visible(channels, "Image00"));
             EXPECT_FALSE(visible(channels, "afterCount"));
@@ -75,10 +75,10 @@ TEST_F(ColourRoute, TwentyThreeColoursSkipTheSeparationAndTwentyFourDoNot) {
             EXPECT_EQ(text(channels, "beforeCount"), "23");
         } else {
             EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm021"});
-            EXPECT_TRUE(SameImage(source, separation->sourceCopy));
-            EXPECT_TRUE(SameImage(source, separation->entryBackup));
+            EXPECT_TRUE(SameImage(source, screens->workflow.separationCopy));
+            EXPECT_TRUE(SameImage(source, screens->workflow.separationBackup));
             EXPECT_EQ(separation->thresholds().white, 201);
-            EXPECT_EQ(separation->result.width(), 335);
+            EXPECT_EQ(screens->workflow.separationResult.width(), 335);
             EXPECT_EQ(child<QWidget>(separation, "separationResult")->size(), QSize(185, 161));
             // RESULT is left blank at the scaled size.
             EXPECT_TRUE(SameImage(RgbImage(335, source.height()), screens->pictures.result));
@@ -107,7 +107,7 @@ TEST_F(ColourRoute, EnlargingResamplesUnderTheBusyPointerAndShrinkingStretches) 
         std::int32_t filter = 0;
         scaleInto(picture, c.size, expectedResult, expected, filter);
         EXPECT_TRUE(SameImage(expected, screens->pictures.source));
-        EXPECT_TRUE(SameImage(expected, screens->form021->sourceCopy));
+        EXPECT_TRUE(SameImage(expected, screens->workflow.separationCopy));
         EXPECT_EQ(screens->state.resampleFilter, c.enlarging ? 2 : 0);
         EXPECT_EQ(fakes.dialogs.busyShown > 0, c.enlarging);
         EXPECT_EQ(fakes.dialogs.busyDepth, 0);
@@ -120,13 +120,13 @@ TEST_F(ColourRoute, SingleFileScalesIntoAfterAndLeavesSourceAlone) {
     click(button(out, "nextSingleFile"));
     RgbImage expected(335, 502);
     plainStretch(picture, expected);
-    EXPECT_TRUE(SameImage(expected, screens->form019->channelSet.after));
-    EXPECT_TRUE(SameImage(expected, screens->form029->resultThumbnail));
+    EXPECT_TRUE(SameImage(expected, screens->workflow.channels.after));
+    EXPECT_TRUE(SameImage(expected, screens->workflow.resultThumbnail));
     EXPECT_TRUE(SameImage(picture, screens->pictures.source));
     EXPECT_TRUE(screens->pictures.result.empty());
-    EXPECT_TRUE(screens->form029->isVisible());
+    EXPECT_TRUE(screens->printing->isVisible());
     EXPECT_FALSE(out->isVisible());
-    EXPECT_FALSE(screens->form003->isVisible());
+    EXPECT_FALSE(screens->resultViewer->isVisible());
 }
 
 TEST_F(ColourRoute, TribalScalesTheSourceAndEntersTribalCreation) {
@@ -136,10 +136,10 @@ TEST_F(ColourRoute, TribalScalesTheSourceAndEntersTribalCreation) {
     RgbImage expected(335, 502);
     plainStretch(picture, expected);
     EXPECT_TRUE(SameImage(expected, screens->pictures.source));
-    EXPECT_TRUE(screens->form005->isVisible());
-    EXPECT_TRUE(screens->form002->isVisible());
-    EXPECT_FALSE(child<QWidget>(screens->form019.get(), "editPanel")->isEnabled());
-    EXPECT_FALSE(screens->form021->isVisible());
+    EXPECT_TRUE(screens->tribal->isVisible());
+    EXPECT_TRUE(screens->sourceViewer->isVisible());
+    EXPECT_FALSE(child<QWidget>(screens->channels.get(), "editPanel")->isEnabled());
+    EXPECT_FALSE(screens->separation->isVisible());
 }
 
 // Each route hands the output-size screen's printer warning to the printing screen, and
@@ -160,7 +160,7 @@ TEST_F(ColourRoute, EveryRouteCarriesThePrinterWarningToThePrintingScreen) {
             out->SpinEdit1->setValue(70);
             out->SpinEdit2->setValue(exceeds ? 22 : 8);  // the A4 page is 21 cm wide
             ASSERT_EQ(screens->state.exceedsPrinterArea, exceeds);
-            TForm029* printing = screens->form029.get();
+            TForm029* printing = screens->printing.get();
             printing->showMessageLine("left from an earlier route");
             click(button(out, c.next));
             EXPECT_EQ(child<QWidget>(printing, "messageLine")->isHidden(), !exceeds);

@@ -39,29 +39,29 @@ protected:
 
 TEST_F(ScreenshotWalk, ColourRoute) {
     openPhoto("TattooIn23Colors");
-    save(screens->form021.get(), "separation.png");
-    click(button(screens->form021.get(), "next"));
-    save(screens->form019.get(), "channels.png");
-    click(button(screens->form019.get(), "next"));
-    save(screens->form023.get(), "color-matching.png");
-    click(button(screens->form023.get(), "next"));
-    save(screens->form028.get(), "options.png");
-    click(button(screens->form028.get(), "next"));
-    save(screens->form029.get(), "printing.png");
+    save(screens->separation.get(), "separation.png");
+    click(button(screens->separation.get(), "next"));
+    save(screens->channels.get(), "channels.png");
+    click(button(screens->channels.get(), "next"));
+    save(screens->colorMatching.get(), "color-matching.png");
+    click(button(screens->colorMatching.get(), "next"));
+    save(screens->options.get(), "options.png");
+    click(button(screens->options.get(), "next"));
+    save(screens->printing.get(), "printing.png");
     EXPECT_EQ(fakes.dialogs.messages, std::vector<std::string>{});
 }
 
 // The editing windows of the colour task and the tribal screen, as a person opens them.
 TEST_F(ScreenshotWalk, EditingAndTribal) {
     openPhoto("TattooIn23Colors");
-    click(button(screens->form021.get(), "enhanceSource"));
+    click(button(screens->separation.get(), "enhanceSource"));
     save(screens->enhance.get(), "enhance.png");
     click(button(screens->enhance.get(), "cancel"));
-    click(button(screens->form021.get(), "next"));
-    screens->form019->changeColorsClick();
-    save(screens->form022.get(), "change-colors.png");
-    click(button(screens->form022.get(), "cancel"));
-    TForm020* merge = screens->form020.get();
+    click(button(screens->separation.get(), "next"));
+    screens->channels->changeColorsClick();
+    save(screens->changeColors.get(), "change-colors.png");
+    click(button(screens->changeColors.get(), "cancel"));
+    TForm020* merge = screens->merge.get();
     QObject::connect(
         merge, &TForm020::offerShown, merge,
         [&] {
@@ -69,11 +69,11 @@ TEST_F(ScreenshotWalk, EditingAndTribal) {
             click(button(merge, "finish"));
         },
         Qt::QueuedConnection);
-    click(button(screens->form019.get(), "mergeChannels"));
-    screens->form019->hide();
+    click(button(screens->channels.get(), "mergeChannels"));
+    screens->channels->hide();
 
     openPhoto("CreateTribalTattoo");
-    save(screens->form005.get(), "tribal.png");
+    save(screens->tribal.get(), "tribal.png");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <memory>
 #include <functional>
 
 #include "ShellFixture.h"
@@ -56,11 +57,11 @@ protected:
     // What the separation screen's ENHANCE SOURCE does.
     void openFromSeparation(const RgbImage& picture) {
         screens->state.task = TaskMode::TattooIn23Colors;
-        screens->form021->sourceCopy = picture;
+        screens->workflow.separationCopy = picture;
         e->CheckBox2 = true;
         e->show();
         e->SpinEdit7.step();
-        e->working = screens->form021->sourceCopy;
+        e->working = screens->workflow.separationCopy;
     }
     // What TRIBAL CREATION's ENHANCE does.
     void openFromTribal(const RgbImage& picture) {
@@ -442,15 +443,21 @@ TEST_F(EnhanceScreen, TypedValues) {
 }
 
 TEST_F(EnhanceScreen, OkAndCancelReturnToTheSeparationScreen) {
-    TForm021& separation = *screens->form021;
+    TForm021& separation = *screens->separation;
+    const Workflow& workflow = screens->workflow;
+    // Separations run by the workflow.
+    const auto separations = std::make_shared<int>(0);
+    screens->workflow.listen([separations](Change what) {
+        if (what == Change::Separation) ++*separations;
+    });
     // OK: the enhanced picture becomes the SOURCE copy and, when empty, the entry backup.
     openFromSeparation(picture);
     e->TrackBar2->setValue(12);
-    int requests = separation.SpinEdit5.value();
+    int requests = *separations;
     press("ok");
-    EXPECT_TRUE(SameImage(brighter(picture, 12), separation.sourceCopy));
-    EXPECT_TRUE(SameImage(brighter(picture, 12), separation.entryBackup));
-    EXPECT_EQ(separation.SpinEdit5.value(), requests + 1);
+    EXPECT_TRUE(SameImage(brighter(picture, 12), workflow.separationCopy));
+    EXPECT_TRUE(SameImage(brighter(picture, 12), workflow.separationBackup));
+    EXPECT_EQ(*separations, requests + 1);
     EXPECT_TRUE(separation.isVisible());
     EXPECT_FALSE(e->isVisible());
     EXPECT_FALSE(e->CheckBox2);
@@ -462,8 +469,8 @@ TEST_F(EnhanceScreen, OkAndCancelReturnToTheSeparationScreen) {
     openFromSeparation(picture);
     press("grey2");
     press("ok");
-    EXPECT_TRUE(SameImage(grey(picture, 2), separation.sourceCopy));
-    EXPECT_TRUE(SameImage(brighter(picture, 12), separation.entryBackup));
+    EXPECT_TRUE(SameImage(grey(picture, 2), workflow.separationCopy));
+    EXPECT_TRUE(SameImage(brighter(picture, 12), workflow.separationBackup));
 
     // CANCEL, by the button or the window's close: the SOURCE picture as before the screen
     // opened, a re-separation, the separation screen.
@@ -475,18 +482,18 @@ TEST_F(EnhanceScreen, OkAndCancelReturnToTheSeparationScreen) {
         openFromSeparation(picture);
         click(e->RadioButton3);
         e->Image1Click();
-        ASSERT_TRUE(screens->form010->isVisible());
-        requests = separation.SpinEdit5.value();
+        ASSERT_TRUE(screens->previewViewer->isVisible());
+        requests = *separations;
         if (byWindow)
             e->close();
         else
             press("cancel");
         EXPECT_TRUE(SameImage(before, screens->pictures.source));
-        EXPECT_TRUE(SameImage(picture, separation.sourceCopy));  // untouched
-        EXPECT_EQ(separation.SpinEdit5.value(), requests + 1);
+        EXPECT_TRUE(SameImage(picture, workflow.separationCopy));  // untouched
+        EXPECT_EQ(*separations, requests + 1);
         EXPECT_TRUE(separation.isVisible());
         EXPECT_FALSE(e->isVisible());
-        EXPECT_FALSE(screens->form010->isVisible());
+        EXPECT_FALSE(screens->previewViewer->isVisible());
         EXPECT_FALSE(e->CheckBox2);
         EXPECT_TRUE(e->RadioButton1->isChecked());
         EXPECT_TRUE(e->working.empty());
@@ -500,19 +507,19 @@ TEST_F(EnhanceScreen, OkAndCancelReturnToTribalCreation) {
     press("grey1");
     press("ok");
     EXPECT_TRUE(SameImage(grey(twoColours, 1), screens->pictures.source));
-    EXPECT_EQ(screens->form002->windowTitle(), "SOURCE : 2  COLORS");
+    EXPECT_EQ(screens->sourceViewer->windowTitle(), "SOURCE : 2  COLORS");
     for (QWidget* w :
-         {static_cast<QWidget*>(screens->form005.get()), static_cast<QWidget*>(screens->form002.get()),
-          static_cast<QWidget*>(screens->form003.get())})
+         {static_cast<QWidget*>(screens->tribal.get()), static_cast<QWidget*>(screens->sourceViewer.get()),
+          static_cast<QWidget*>(screens->resultViewer.get())})
         EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
     EXPECT_FALSE(e->isVisible());
 
-    screens->form005->hide();
+    screens->tribal->hide();
     openFromTribal(picture);
     e->SpinEdit3->setValue(9);
     press("cancel");
     EXPECT_TRUE(SameImage(picture, screens->pictures.source));
-    EXPECT_TRUE(screens->form005->isVisible());
+    EXPECT_TRUE(screens->tribal->isVisible());
     EXPECT_EQ(values(), allZero);
 }
 
@@ -523,9 +530,9 @@ TEST_F(EnhanceScreen, PreviewAndHelp) {
     EXPECT_EQ(image->size(), QSize(picture.width(), picture.height()));
     QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_TRUE(SameImage(brighter(picture, -20), screens->pictures.preview));
-    EXPECT_TRUE(screens->form010->isVisible());
+    EXPECT_TRUE(screens->previewViewer->isVisible());
     press("help");
-    EXPECT_TRUE(screens->helpEnhance->isVisible());
+    EXPECT_TRUE(screens->enhanceHelp->isVisible());
 }
 
 }  // namespace

@@ -31,8 +31,8 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show)
-            shown.push_back({watched->objectName().toStdString(), screens_.form002->windowTitle(),
-                             screens_.form004->SpinEdit4->value(), screens_.form004->SpinEdit5->value()});
+            shown.push_back({watched->objectName().toStdString(), screens_.sourceViewer->windowTitle(),
+                             screens_.outputSize->SpinEdit4->value(), screens_.outputSize->SpinEdit5->value()});
         return false;
     }
 
@@ -64,7 +64,7 @@ TEST_F(Intake, AutomaticRotationTurnsThePageByThePicturesShape) {
         screens.reset();
         fakes.printer.currentOrientation = c.before;
         screens = std::make_unique<ScreenSet>(fakes.platform, [this] { ++ended; });
-        QWidget* s = screens->form001.get();
+        QWidget* s = screens->selectTask.get();
         s->findChild<QCheckBox*>("AutomaticPageRotation")->setChecked(c.autoRotate);
         paste(RgbImage(c.width, c.height));
         EXPECT_EQ(fakes.printer.orientation(), c.after);
@@ -85,15 +85,15 @@ TEST_F(Intake, RoutesEveryTaskToTheOutputSizeScreenWithItsNextButton) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption);
         screens = std::make_unique<ScreenSet>(fakes.platform, [this] { ++ended; });
-        click(button(screens->form001.get(), c.caption));
+        click(button(screens->selectTask.get(), c.caption));
         const RgbImage picture = imageFromRows({{0x0000FF, 0x00FF00}, {0xFF0000, 0x0000FF}, {0xFFFFFF, 0}});
         paste(picture);
-        TForm004* output = screens->form004.get();
+        TForm004* output = screens->outputSize.get();
         EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"TForm002", "TForm004"}));
         EXPECT_EQ(button(output, "nextSingleFile")->isVisible(), c.singleFile);
         EXPECT_EQ(button(output, "nextColorReduction")->isVisible(), !c.singleFile);
         EXPECT_TRUE(SameImage(picture, screens->pictures.source));
-        EXPECT_EQ(screens->form002->windowTitle(), "SOURCE : 5  COLORS");
+        EXPECT_EQ(screens->sourceViewer->windowTitle(), "SOURCE : 5  COLORS");
         // 8.5 wide at 2 x 3 pixels: the height follows the picture.
         EXPECT_EQ(output->SpinEdit4->value(), 12);
         EXPECT_EQ(output->SpinEdit5->value(), 75);
@@ -117,21 +117,21 @@ TEST_F(Intake, TheChainRunsInItsOrder) {
     EXPECT_EQ(outputShown.sourceCaption, "SOURCE");
     EXPECT_EQ(outputShown.heightWhole, 4);
     EXPECT_EQ(outputShown.heightHundredths, 25);
-    EXPECT_EQ(screens->form002->windowTitle(), "SOURCE : 1  COLORS");
+    EXPECT_EQ(screens->sourceViewer->windowTitle(), "SOURCE : 1  COLORS");
 }
 
 TEST_F(Intake, ACancelledOpenLeavesOnlySelectTask) {
     fakes.dialogs.pictureAnswers = {std::nullopt};
-    click(button(screens->form001.get(), "openImage"));
+    click(button(screens->selectTask.get(), "openImage"));
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
     EXPECT_TRUE(screens->pictures.intake.empty());
 
     // After a picture came in, a cancelled open forgets it.
     paste(RgbImage(3, 3));
-    click(button(screens->form004.get(), "back"));
+    click(button(screens->outputSize.get(), "back"));
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
     fakes.dialogs.pictureAnswers = {std::nullopt};
-    click(button(screens->form001.get(), "openImage"));
+    click(button(screens->selectTask.get(), "openImage"));
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
     EXPECT_TRUE(screens->pictures.intake.empty());
 }
@@ -141,7 +141,7 @@ TEST_F(Intake, OpensAFileAndMakesItsFolderCurrent) {
     const RgbImage picture = randomImage(7, 5, 11);
     writeFile(pictures.file("dragon.bmp"), encodeBmp(picture));
     fakes.dialogs.pictureAnswers = {pictures.file("dragon.bmp")};
-    click(button(screens->form001.get(), "openImage"));
+    click(button(screens->selectTask.get(), "openImage"));
     EXPECT_EQ(fakes.dialogs.lastPictureFilter, pictureDialogFilter());
     EXPECT_EQ(fakes.files.currentFolder(), pictures.path());
     EXPECT_TRUE(SameImage(picture, screens->pictures.intake));
@@ -163,7 +163,7 @@ TEST_F(Intake, AnUndecodableFileShowsTheReadersMessageAndLandsOnSelectTask) {
     ASSERT_FALSE(expected.empty());
 
     fakes.dialogs.pictureAnswers = {path};
-    click(button(screens->form001.get(), "openImage"));
+    click(button(screens->selectTask.get(), "openImage"));
     EXPECT_EQ(fakes.dialogs.messages, std::vector<std::string>{expected});
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
     EXPECT_TRUE(screens->pictures.intake.empty());
@@ -176,9 +176,9 @@ TEST_F(Intake, AProjectDescriptorInThePicturesFolderRestoresTheOutputSize) {
     writeFile(project.file("PROJECT.CSP"), std::vector<std::uint8_t>(csp.begin(), csp.end()));
     writeFile(project.file("1.bmp"), encodeBmp(RgbImage(100, 200)));
     fakes.dialogs.pictureAnswers = {project.file("1.bmp")};
-    click(button(screens->form001.get(), "openImage"));
+    click(button(screens->selectTask.get(), "openImage"));
 
-    TForm004* output = screens->form004.get();
+    TForm004* output = screens->outputSize.get();
     EXPECT_EQ(screens->state.unit, MeasuringUnit::Inches);
     EXPECT_EQ(text(output, "widthUnit"), "Inches");
     EXPECT_EQ(output->SpinEdit1->value(), 160);
@@ -198,13 +198,13 @@ TEST_F(Intake, AMalformedProjectDescriptorStopsTheRestoreAndLandsOnSelectTask) {
     writeFile(project.file("PROJECT.CSP"), std::vector<std::uint8_t>(csp.begin(), csp.end()));
     writeFile(project.file("1.bmp"), encodeBmp(RgbImage(100, 200)));
     fakes.dialogs.pictureAnswers = {project.file("1.bmp")};
-    click(button(screens->form001.get(), "openImage"));
+    click(button(screens->selectTask.get(), "openImage"));
 
     ASSERT_EQ(fakes.dialogs.messages.size(), 1u);
     EXPECT_NE(fakes.dialogs.messages[0].find("\"1O\" is not a whole number"), std::string::npos)
         << fakes.dialogs.messages[0];
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
-    TForm004* output = screens->form004.get();
+    TForm004* output = screens->outputSize.get();
     EXPECT_EQ(output->SpinEdit1->value(), 150);
     EXPECT_EQ(output->SpinEdit2->value(), 8);
     EXPECT_FALSE(output->findChild<QCheckBox*>("PreserveAspectRatio")->isChecked());

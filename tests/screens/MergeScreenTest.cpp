@@ -44,9 +44,9 @@ protected:
         screens->state.task = TaskMode::TattooIn23Colors;
         set().before = picture;
         rebuildChannelSet(set());
-        merge = screens->form020.get();
+        merge = screens->merge.get();
     }
-    ChannelSet& set() { return screens->form019->channelSet; }
+    ChannelSet& set() { return screens->workflow.channels; }
     // A fresh program for the next case of a table.
     void restart() {
         TearDown();
@@ -73,7 +73,7 @@ protected:
                 }
             },
             Qt::QueuedConnection);
-        screens->form019->mergeChannelsClick();
+        screens->channels->mergeChannelsClick();
         EXPECT_EQ(next, script.size()) << "offers left unanswered";
     }
 
@@ -127,16 +127,16 @@ TEST_F(MergeChannels, TheDialogShowsTheOfferAndAutomaticFindTakesTheLaterOfEqual
         EXPECT_FALSE(button(merge, "ok")->isEnabled());
         // PREVIEW and the help open above the modal dialog and can be closed there.
         QTest::mouseClick(child<QWidget>(merge, "offeredPreview"), Qt::LeftButton);
-        EXPECT_TRUE(screens->form010->isVisible());
+        EXPECT_TRUE(screens->previewViewer->isVisible());
         EXPECT_TRUE(SameImage(set().channel(2).mask, screens->pictures.preview));
-        click(button(screens->form010.get(), "closePreview"));
-        EXPECT_FALSE(screens->form010->isVisible());
+        click(button(screens->previewViewer.get(), "closePreview"));
+        EXPECT_FALSE(screens->previewViewer->isVisible());
         click(button(merge, "help"));
-        EXPECT_TRUE(screens->helpMerge->isVisible());
+        EXPECT_TRUE(screens->mergeHelp->isVisible());
         click(button(merge, "finish"));
     }});
-    EXPECT_FALSE(screens->helpMerge->isVisible());
-    EXPECT_EQ(screens->form010->windowModality(), Qt::NonModal);
+    EXPECT_FALSE(screens->mergeHelp->isVisible());
+    EXPECT_EQ(screens->previewViewer->windowModality(), Qt::NonModal);
     EXPECT_EQ(offered, std::vector<int>{2});
     EXPECT_TRUE(merge->finishFlag);
     EXPECT_FALSE(merge->isVisible());
@@ -313,13 +313,13 @@ TEST_F(MergeChannels, DesignsUnderThreeColoursAreRefused) {
 
 TEST_F(MergeChannels, FinishEndsTheSequence) {
     design(runs({{kRed, 1}, {kBlue, 2}, {makeColor(0, 128, 0), 3}, {kWhite, 9}}));
-    screens->form002->show();
-    screens->form003->show();
+    screens->sourceViewer->show();
+    screens->resultViewer->show();
     run({press("finish")});
     // The sequence ends on the channels screen with the viewers put away.
-    EXPECT_TRUE(screens->form019->isVisible());
-    EXPECT_FALSE(screens->form002->isVisible());
-    EXPECT_FALSE(screens->form003->isVisible());
+    EXPECT_TRUE(screens->channels->isVisible());
+    EXPECT_FALSE(screens->sourceViewer->isVisible());
+    EXPECT_FALSE(screens->resultViewer->isVisible());
     EXPECT_EQ(offered, std::vector<int>{1});
     EXPECT_TRUE(merge->finishFlag);
     for (int n = 1; n <= 4; ++n) EXPECT_TRUE(set().channel(n).shown) << n;
@@ -351,7 +351,7 @@ TEST_F(MergeChannels, TheReplaceModeLeftByFinishOrClosingOpensTheNextSequence) {
         restart();
         design(runs({{kRed, 1}, {kBlue, 4}, {kWhite, 6}}));
         run(first);
-        click(button(screens->form019.get(), "undo"));
+        click(button(screens->channels.get(), "undo"));
         QObject::disconnect(merge, &TForm020::offerShown, merge, nullptr);
         next = 0;
         color2 = false;

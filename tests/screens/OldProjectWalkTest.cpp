@@ -32,12 +32,12 @@ protected:
     // From the channels screen on, as the user goes: NEXT three times, then "Print checked".
     std::vector<PrintedPage> printFromTheChannelsScreen() {
         fakes.printer.jobs.clear();
-        click(button(screens->form019.get(), "next"));
-        EXPECT_TRUE(screens->form023->isVisible());
-        click(button(screens->form023.get(), "next"));
-        click(button(screens->form028.get(), "next"));
-        EXPECT_TRUE(screens->form029->isVisible());
-        click(button(screens->form029.get(), "printChecked"));
+        click(button(screens->channels.get(), "next"));
+        EXPECT_TRUE(screens->colorMatching->isVisible());
+        click(button(screens->colorMatching.get(), "next"));
+        click(button(screens->options.get(), "next"));
+        EXPECT_TRUE(screens->printing->isVisible());
+        click(button(screens->printing.get(), "printChecked"));
         std::vector<PrintedPage> pages;
         for (const auto& job : fakes.printer.jobs) pages.push_back({job.name, job.page});
         return pages;
@@ -48,23 +48,23 @@ TEST_F(OldProjectWalk, AReopenedProjectPrintsTheSamePages) {
     setSmallColourOutput();
     const WorkflowState& state = screens->state;
     screens->pictures.source = design();
-    screens->form001->hide();
-    screens->form019->channelSet.before = design();
-    screens->form019->SpinEdit000.step();
+    screens->selectTask->hide();
+    screens->workflow.channels.before = design();
+    screens->channels->SpinEdit000.step();
     fakes.dialogs.saveAnswers.push_back(folder.file("walk"));
-    click(button(screens->form019.get(), "saveProjectAs"));
+    click(button(screens->channels.get(), "saveProjectAs"));
     const std::string project = projectFolderPath(folder.file("walk"), state) + "/PROJECT.CSP";
     const std::vector<PrintedPage> before = printFromTheChannelsScreen();
     ASSERT_GE(before.size(), 3u);
 
     // A new run.
     screens = std::make_unique<ScreenSet>(fakes.platform, [this] { ++ended; });
-    click(button(screens->form001.get(), "PrintOldProjectCaption"));
+    click(button(screens->selectTask.get(), "PrintOldProjectCaption"));
     fakes.dialogs.projectAnswers.push_back(project);
     fakes.dialogs.messages.clear();
-    click(button(screens->form001.get(), "openProject"));
+    click(button(screens->selectTask.get(), "openProject"));
     ASSERT_TRUE(fakes.dialogs.messages.empty()) << fakes.dialogs.messages[0];
-    ASSERT_TRUE(screens->form019->isVisible());
+    ASSERT_TRUE(screens->channels->isVisible());
     EXPECT_EQ(screens->state.outputDpi, 100);
     EXPECT_EQ(screens->state.outputWidthText, "4");
     EXPECT_EQ(screens->state.outputHeightText, "2.5");
@@ -89,13 +89,13 @@ TEST_F(OldProjectWalk, AReopenedProjectNeverSavesAnEarlierPictureAsItsSource) {
     ASSERT_TRUE(saveProject(channelsScreenProject(design(), channels), saved, fakes.dialogs, fakes.files));
     screens->pictures.intake = randomImage(17, 11, 5);
 
-    click(button(screens->form001.get(), "PrintOldProjectCaption"));
+    click(button(screens->selectTask.get(), "PrintOldProjectCaption"));
     fakes.dialogs.projectAnswers.push_back(projectFolderPath(folder.file("kept"), saved) + "/PROJECT.CSP");
-    click(button(screens->form001.get(), "openProject"));
-    ASSERT_TRUE(screens->form019->isVisible());
+    click(button(screens->selectTask.get(), "openProject"));
+    ASSERT_TRUE(screens->channels->isVisible());
     printFromTheChannelsScreen();
     fakes.dialogs.saveAnswers.push_back(folder.file("again"));
-    click(button(screens->form029.get(), "saveProject"));
+    click(button(screens->printing.get(), "saveProject"));
     const RgbImage written = decodeBmp24(
         fakes.files.readFile(projectFolderPath(folder.file("again"), screens->state) + "/_Source.bmp"));
     EXPECT_TRUE(SameImage(screens->pictures.source, written));

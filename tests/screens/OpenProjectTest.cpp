@@ -16,7 +16,7 @@ class OpenProjectScreen : public ShellFixture {
 protected:
     void SetUp() override {
         ShellFixture::SetUp();
-        click(button(screens->form001.get(), "PrintOldProjectCaption"));
+        click(button(screens->selectTask.get(), "PrintOldProjectCaption"));
     }
     void writeFile(const std::string& name, const std::string& bytes) {
         std::ofstream(folder.file(name), std::ios::binary) << bytes;
@@ -27,7 +27,7 @@ protected:
     }
     void open(const std::string& path) {
         fakes.dialogs.projectAnswers.push_back(path);
-        click(button(screens->form001.get(), "openProject"));
+        click(button(screens->selectTask.get(), "openProject"));
     }
     std::int32_t dpi() const { return screens->state.outputDpi; }
 
@@ -56,10 +56,10 @@ TEST_F(OpenProjectScreen, ASavedProjectComesBackOnTheChannelsScreenWithItsSettin
     EXPECT_TRUE(fakes.dialogs.messages.empty());
     const WorkflowState& state = screens->state;
     EXPECT_EQ(state.unit, MeasuringUnit::Inches);
-    EXPECT_TRUE(child<QCheckBox>(screens->form001.get(), "Inches")->isChecked());
-    EXPECT_EQ(text(screens->form004.get(), "widthUnit"), "Inches");
+    EXPECT_TRUE(child<QCheckBox>(screens->selectTask.get(), "Inches")->isChecked());
+    EXPECT_EQ(text(screens->outputSize.get(), "widthUnit"), "Inches");
     EXPECT_EQ(state.outputDpi, 150);
-    EXPECT_EQ(screens->form004->SpinEdit1->value(), 150);
+    EXPECT_EQ(screens->outputSize->SpinEdit1->value(), 150);
     EXPECT_EQ(state.outputWidthWhole, 4);
     EXPECT_EQ(state.outputWidthHundredths, 25);
     // With "Preserve Aspect Ratio" ticked again, the height follows the stored 638 x 478.
@@ -68,10 +68,10 @@ TEST_F(OpenProjectScreen, ASavedProjectComesBackOnTheChannelsScreenWithItsSettin
     EXPECT_TRUE(state.preserveAspect);
     EXPECT_EQ(state.outputWidthText, "4.25");
     EXPECT_EQ(state.outputHeightText, "3.18");
-    EXPECT_TRUE(SameImage(result, screens->form019->channelSet.before));
+    EXPECT_TRUE(SameImage(result, screens->workflow.channels.before));
     EXPECT_TRUE(SameImage(result, screens->pictures.source));
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm019"});
-    EXPECT_TRUE(button(screens->form019.get(), "undo")->isHidden());
+    EXPECT_TRUE(button(screens->channels.get(), "undo")->isHidden());
 }
 
 TEST_F(OpenProjectScreen, AMissingResultSaysSoAndLeavesTheSettingsApplied) {
@@ -81,7 +81,7 @@ TEST_F(OpenProjectScreen, AMissingResultSaysSoAndLeavesTheSettingsApplied) {
     EXPECT_EQ(dpi(), 120);
     EXPECT_EQ(screens->state.outputWidthWhole, 10);
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
-    EXPECT_TRUE(screens->form019->channelSet.before.empty());
+    EXPECT_TRUE(screens->workflow.channels.before.empty());
 }
 
 // Every line the reader may meet, with a good RESULT.bmp: the project opens, or the
@@ -112,7 +112,7 @@ TEST_F(OpenProjectScreen, DescriptorLines) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         screens = std::make_unique<ScreenSet>(fakes.platform, [this] { ++ended; });
-        click(button(screens->form001.get(), "PrintOldProjectCaption"));
+        click(button(screens->selectTask.get(), "PrintOldProjectCaption"));
         fakes.dialogs.messages.clear();
         writeFile("PROJECT.CSP", c.descriptor);
         open(folder.file("PROJECT.CSP"));
@@ -120,13 +120,13 @@ TEST_F(OpenProjectScreen, DescriptorLines) {
         if (c.opens) {
             EXPECT_TRUE(fakes.dialogs.messages.empty());
             EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm019"});
-            EXPECT_TRUE(SameImage(result, screens->form019->channelSet.before));
+            EXPECT_TRUE(SameImage(result, screens->workflow.channels.before));
         } else {
             ASSERT_EQ(fakes.dialogs.messages.size(), 1u);
             EXPECT_NE(fakes.dialogs.messages[0].find(c.message), std::string::npos)
                 << fakes.dialogs.messages[0];
             EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
-            EXPECT_TRUE(screens->form019->channelSet.before.empty());
+            EXPECT_TRUE(screens->workflow.channels.before.empty());
         }
     }
 }
@@ -146,13 +146,13 @@ TEST_F(OpenProjectScreen, ADamagedResultShowsTheReadersMessageAndTheUserCanStart
         open(folder.file("PROJECT.CSP"));
         EXPECT_EQ(fakes.dialogs.messages.size(), 1u);
         EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
-        EXPECT_TRUE(screens->form019->channelSet.before.empty());
+        EXPECT_TRUE(screens->workflow.channels.before.empty());
     }
     writeResult(result);
     fakes.dialogs.messages.clear();
     open(folder.file("PROJECT.CSP"));
     EXPECT_TRUE(fakes.dialogs.messages.empty());
-    EXPECT_TRUE(SameImage(result, screens->form019->channelSet.before));
+    EXPECT_TRUE(SameImage(result, screens->workflow.channels.before));
 }
 
 TEST_F(OpenProjectScreen, NothingHappensWithoutAProjectDescriptor) {
@@ -161,17 +161,17 @@ TEST_F(OpenProjectScreen, NothingHappensWithoutAProjectDescriptor) {
     open(folder.file("project.csp"));                      // the name is compared case-sensitively
     open(folder.file("PROJECT.CSP"));                      // no such file
     fakes.dialogs.projectAnswers.push_back(std::nullopt);  // cancelled
-    click(button(screens->form001.get(), "openProject"));
+    click(button(screens->selectTask.get(), "openProject"));
     // Another task never opens a project, even if the trigger is stepped.
     writeFile("PROJECT.CSP", "index\r\n120\r\n10\r\n40\r\n3\r\n0\r\n2\r\n300\r\n200\r\n10.4\r\n3\r\n");
-    screens->form001->chooseTask(TaskMode::TattooIn23Colors);
+    screens->selectTask->chooseTask(TaskMode::TattooIn23Colors);
     fakes.dialogs.projectAnswers.push_back(folder.file("PROJECT.CSP"));
-    screens->form001->SpinEdit11.step();
+    screens->selectTask->SpinEdit11.step();
     EXPECT_EQ(fakes.dialogs.projectAnswers.size(), 1u);
     EXPECT_TRUE(fakes.dialogs.messages.empty());
     EXPECT_EQ(dpi(), 100);
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
-    EXPECT_TRUE(screens->form019->channelSet.before.empty());
+    EXPECT_TRUE(screens->workflow.channels.before.empty());
 }
 
 }  // namespace

@@ -71,7 +71,7 @@ TEST_F(OptionsScreen, MaskedIsClearedEveryTimeTheScreenShows) {
     depth()->setValue(40);
 
     click(button(options(), "back"));
-    EXPECT_TRUE(screens->form019->isVisible());
+    EXPECT_TRUE(screens->channels->isVisible());
     toOptions();
     EXPECT_FALSE(button(options(), "masked")->isChecked());
     for (const char* name : maskingControls) EXPECT_FALSE(shown(name)) << name;
@@ -84,7 +84,7 @@ TEST_F(OptionsScreen, PreviewShowsTheMaskingOfTheSource) {
     depth()->setValue(0);
     const RgbImage source = screens->pictures.source;
     click(button(options(), "preview"));
-    EXPECT_TRUE(screens->form010->isVisible());
+    EXPECT_TRUE(screens->previewViewer->isVisible());
     EXPECT_TRUE(SameImage(maskingPreview(source, 0), screens->pictures.preview));
     EXPECT_EQ(screens->pictures.preview.pixel(0, 0), kClearKey);
     EXPECT_TRUE(SameImage(source, screens->pictures.source));  // PREVIEW changes no picture
@@ -116,7 +116,7 @@ TEST_F(OptionsScreen, NextComposesWithTheSettingsShown) {
         tickOnly({1, 3, 4, 5, 7, 10});
         ChannelSet expectedChannels = channels();
         RgbImage expectedSource = screens->pictures.source;
-        RgbImage expectedStencil = options()->stencil;
+        RgbImage expectedStencil = screens->workflow.stencil;
         const RgbImage afterBefore = channels().after;
 
         toOptions();
@@ -133,8 +133,8 @@ TEST_F(OptionsScreen, NextComposesWithTheSettingsShown) {
             ASSERT_EQ(actual, wanted);
         const ComposedOutput expected =
             composeOutput(expectedChannels, expectedSource, expectedStencil, chosen);
-        screens->form002->show();
-        screens->form003->show();
+        screens->sourceViewer->show();
+        screens->resultViewer->show();
         click(button(options(), "next"));
 
         EXPECT_FALSE(options()->isVisible());
@@ -143,16 +143,16 @@ TEST_F(OptionsScreen, NextComposesWithTheSettingsShown) {
         EXPECT_TRUE(SameImage(expectedChannels.after, channels().after));
         for (int n = 1; n <= kChannelCount; ++n)
             EXPECT_TRUE(SameImage(expectedChannels.channel(n).mask, channels().channel(n).mask)) << n;
-        EXPECT_TRUE(SameImage(afterBefore, printing()->resultThumbnail));
-        EXPECT_EQ(options()->stencilMade, chosen.createStencil);
+        EXPECT_TRUE(SameImage(afterBefore, screens->workflow.resultThumbnail));
+        EXPECT_EQ(screens->workflow.stencilMade, chosen.createStencil);
         EXPECT_EQ(child<QWidget>(printing(), "stencilThumbnail")->isVisible(), chosen.createStencil);
         EXPECT_EQ(child<QWidget>(printing(), "resultThumbnail")->isVisible(), chosen.printResult);
         if (chosen.createStencil) {
-            EXPECT_TRUE(SameImage(expectedStencil, options()->stencil));
+            EXPECT_TRUE(SameImage(expectedStencil, screens->workflow.stencil));
             // The result goes into the RESULT viewer, and both viewers make way.
             EXPECT_TRUE(SameImage(channels().after, screens->pictures.result));
-            EXPECT_FALSE(screens->form002->isVisible());
-            EXPECT_FALSE(screens->form003->isVisible());
+            EXPECT_FALSE(screens->sourceViewer->isVisible());
+            EXPECT_FALSE(screens->resultViewer->isVisible());
         } else {
             EXPECT_TRUE(SameImage(design(), screens->pictures.source));
         }
@@ -181,11 +181,11 @@ TEST_F(OptionsScreen, BackAndExit) {
     toOptions();
     const ChannelSet before = channels();
     click(button(options(), "help"));
-    EXPECT_TRUE(screens->help028->isVisible());
+    EXPECT_TRUE(screens->optionsHelp->isVisible());
     click(button(options(), "back"));
     EXPECT_FALSE(options()->isVisible());
-    EXPECT_FALSE(screens->help028->isVisible());
-    EXPECT_TRUE(screens->form019->isVisible());
+    EXPECT_FALSE(screens->optionsHelp->isVisible());
+    EXPECT_TRUE(screens->channels->isVisible());
     for (int n = 1; n <= kChannelCount; ++n)
         EXPECT_TRUE(SameImage(before.channel(n).mask, channels().channel(n).mask));
     EXPECT_TRUE(SameImage(before.after, channels().after));

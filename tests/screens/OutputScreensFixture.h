@@ -64,7 +64,7 @@ protected:
         rebuildChannelSet(set);
     }
 
-    ChannelSet& channels() { return screens->form019->channelSet; }
+    ChannelSet& channels() { return screens->workflow.channels; }
 
     // Unticks every present channel but these, as the channels screen's check boxes would.
     void tickOnly(std::initializer_list<int> kept) {
@@ -80,9 +80,9 @@ protected:
         return count;
     }
 
-    TForm023* matching() { return screens->form023.get(); }
-    TForm028* options() { return screens->form028.get(); }
-    TForm029* printing() { return screens->form029.get(); }
+    TForm023* matching() { return screens->colorMatching.get(); }
+    TForm028* options() { return screens->options.get(); }
+    TForm029* printing() { return screens->printing.get(); }
 
     void toOptions() {
         matching()->enter();

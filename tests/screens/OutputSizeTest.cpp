@@ -14,7 +14,7 @@ class OutputSize : public ShellFixture {
 protected:
     void open(int width, int height) {
         paste(RgbImage(width, height));
-        out = screens->form004.get();
+        out = screens->outputSize.get();
         ASSERT_TRUE(out->isVisible());
     }
     void setWidth(int whole, int hundredths) {
@@ -103,7 +103,7 @@ TEST_F(OutputSize, PrinterAreaWarningIsStrict) {
 
 TEST_F(OutputSize, MessageBoardAtTheRangeBounds) {
     // Inches at 100 DPI, 8 x 8: the picture should be 200 to 800 pixels each way.
-    click(button(screens->form001.get(), "Inches"));
+    click(button(screens->selectTask.get(), "Inches"));
     struct Case {
         int size;
         const char* message;
@@ -169,7 +169,7 @@ TEST_F(OutputSize, TheRangeLinesOfTheCentimetreExample) {
 
 TEST_F(OutputSize, FitToPageWidth) {
     // Centimetres, landscape: the page is 29.7 wide.
-    click(button(screens->form001.get(), "Landscape"));
+    click(button(screens->selectTask.get(), "Landscape"));
     open(100, 50);
     click(button(out, "fitToPageWidth"));
     EXPECT_EQ(out->SpinEdit2->value(), 29);
@@ -191,7 +191,7 @@ TEST_F(OutputSize, FitToPageWidth) {
 
     screens = std::make_unique<ScreenSet>(fakes.platform, [this] { ++ended; });
     fakes.printer.currentOrientation = Orientation::Portrait;
-    click(button(screens->form001.get(), "Inches"));
+    click(button(screens->selectTask.get(), "Inches"));
     open(100, 100);
     click(button(out, "fitToPageWidth"));
     EXPECT_EQ(out->SpinEdit2->value(), 8);
@@ -211,7 +211,7 @@ TEST_F(OutputSize, APictureWithoutWidthNeverDividesByZero) {
 
 TEST_F(OutputSize, BackAndClosingReturnToSelectTask) {
     open(10, 10);
-    screens->help004->show();
+    screens->outputSizeHelp->show();
     click(button(out, "back"));
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
     open(10, 10);
@@ -250,7 +250,7 @@ TEST_F(OutputSize, AnOutputLessThanOnePixelHighIsRefusedAndTheUserStaysHere) {
         SCOPED_TRACE(c.task);
         screens = std::make_unique<ScreenSet>(fakes.platform, [this] { ++ended; });
         fakes.dialogs.messages.clear();
-        click(button(screens->form001.get(), c.task));
+        click(button(screens->selectTask.get(), c.task));
         open(c.pictureWidth, c.pictureHeight);
         if (c.untick) {
             click(preserve());

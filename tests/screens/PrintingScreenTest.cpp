@@ -225,7 +225,7 @@ TEST_F(PrintingScreen, SavesTheProjectWithTheStencilOnce) {
                                         "3.bmp", "Stencil.bmp"}));
     EXPECT_TRUE(SameImage(screens->pictures.intake, readBmp(project + "/_Source.bmp")));
     EXPECT_TRUE(SameImage(channels().after, readBmp(project + "/RESULT.bmp")));
-    EXPECT_TRUE(SameImage(options()->stencil, readBmp(project + "/Stencil.bmp")));
+    EXPECT_TRUE(SameImage(screens->workflow.stencil, readBmp(project + "/Stencil.bmp")));
     EXPECT_TRUE(SameImage(channels().channel(3).mask, readBmp(project + "/3.bmp")));
 
     const auto resultBytes = fakes.files.readFile(project + "/RESULT.bmp");
@@ -297,18 +297,19 @@ TEST_F(PrintingScreen, MessageLineSingleFileAndNavigation) {
     printing()->showMessageLine("too big");
     EXPECT_TRUE(child<QWidget>(printing(), "messageLine")->isVisible());
     EXPECT_EQ(text(printing(), "messageText"), "too big");
-    printing()->hideMessageLine();
+    printing()->showMessageLine("");
     EXPECT_FALSE(child<QWidget>(printing(), "messageLine")->isVisible());
 
     // The result thumbnail opens the result as it was before the composition.
     QWidget* thumbnail = child<QWidget>(printing(), "resultThumbnail");
     QTest::mouseClick(thumbnail, Qt::LeftButton);
-    EXPECT_TRUE(screens->form010->isVisible());
-    EXPECT_TRUE(SameImage(printing()->resultThumbnail, screens->pictures.preview));
-    screens->form010->hide();
+    EXPECT_TRUE(screens->previewViewer->isVisible());
+    EXPECT_TRUE(SameImage(screens->workflow.resultThumbnail, screens->pictures.preview));
+    screens->previewViewer->hide();
 
-    printing()->offerResultOnly();
-    printing()->setSaveProjectVisible(false);
+    // As the single-file task enters: RESULT alone, and no project to save.
+    screens->state.task = TaskMode::PrintSingleFile;
+    screens->workflow.scaleSingleFile();
     EXPECT_EQ(ticks(), ticked({kResult}));
     EXPECT_TRUE(entry("resultEntry")->isVisible());
     for (const char* name :
@@ -317,7 +318,7 @@ TEST_F(PrintingScreen, MessageLineSingleFileAndNavigation) {
     EXPECT_TRUE(thumbnail->isVisible());
 
     click(button(printing(), "help"));
-    EXPECT_TRUE(screens->help029->isVisible());
+    EXPECT_TRUE(screens->printingHelp->isVisible());
     printing()->close();
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"TForm001"}));
     printing()->show();

@@ -43,7 +43,7 @@ protected:
 
     std::vector<Save> saves() {
         return {
-            {"channels project", [this] { return static_cast<QWidget*>(screens->form019.get()); },
+            {"channels project", [this] { return static_cast<QWidget*>(screens->channels.get()); },
              "saveProjectAs", kProjectSavedMessage},
             {"printing project", [this] { return static_cast<QWidget*>(printing()); }, "saveProject",
              kProjectSavedMessage},

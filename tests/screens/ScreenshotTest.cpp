@@ -35,15 +35,15 @@ TEST_F(Screenshots, OutputSize) {
     const char* folder = std::getenv("DG_SCREENSHOT_DIR");
     if (folder == nullptr) GTEST_SKIP() << "DG_SCREENSHOT_DIR is not set";
     paste(designPicture());
-    screens->form004->SpinEdit1->setValue(160);
-    screens->form004->SpinEdit2->setValue(20);
-    screens->form004->SpinEdit3->setValue(0);
+    screens->outputSize->SpinEdit1->setValue(160);
+    screens->outputSize->SpinEdit2->setValue(20);
+    screens->outputSize->SpinEdit3->setValue(0);
 
     QPixmap desktop(1020, 736);
     desktop.fill(Qt::black);
     QPainter painter(&desktop);
     for (QWidget* w :
-         {static_cast<QWidget*>(screens->form004.get()), static_cast<QWidget*>(screens->form002.get())}) {
+         {static_cast<QWidget*>(screens->outputSize.get()), static_cast<QWidget*>(screens->sourceViewer.get())}) {
         ASSERT_TRUE(w->isVisible());
         painter.drawPixmap(w->pos(), w->grab());
     }

@@ -15,7 +15,7 @@ using SelectTask = ShellFixture;
 QCheckBox* box(QWidget* w, const char* name) { return w->findChild<QCheckBox*>(name); }
 
 TEST_F(SelectTask, ShowsThePrinterPageAndFollowsTheUnitAndOrientation) {
-    QWidget* s = screens->form001.get();
+    QWidget* s = screens->selectTask.get();
     EXPECT_EQ(text(s, "pageWidthPx"), "2480");
     EXPECT_EQ(text(s, "pageHeightPx"), "3508");
     EXPECT_EQ(text(s, "resolution"), "300");
@@ -44,7 +44,7 @@ TEST_F(SelectTask, StartsFromALandscapePrinterAsItIs) {
     screens.reset();
     fakes.printer.currentOrientation = Orientation::Landscape;
     screens = std::make_unique<ScreenSet>(fakes.platform, [this] { ++ended; });
-    QWidget* s = screens->form001.get();
+    QWidget* s = screens->selectTask.get();
     EXPECT_TRUE(box(s, "Landscape")->isChecked());
     EXPECT_EQ(text(s, "pageWidthPx"), "3508");
     EXPECT_EQ(screens->state.orientation, Orientation::Landscape);
@@ -54,7 +54,7 @@ TEST_F(SelectTask, EitherUnitBoxSelectsInchesOnceAndLocksBoth) {
     for (const char* clicked : {"Centimeters", "Inches"}) {
         SCOPED_TRACE(clicked);
         screens = std::make_unique<ScreenSet>(fakes.platform, [this] { ++ended; });
-        QWidget* s = screens->form001.get();
+        QWidget* s = screens->selectTask.get();
         click(box(s, clicked));
         EXPECT_TRUE(box(s, "Inches")->isChecked());
         EXPECT_FALSE(box(s, "Centimeters")->isChecked());
@@ -65,17 +65,17 @@ TEST_F(SelectTask, EitherUnitBoxSelectsInchesOnceAndLocksBoth) {
         EXPECT_EQ(text(s, "mediaWidth"), "8.27");
         EXPECT_EQ(text(s, "mediaHeight"), "11.69");
         EXPECT_EQ(text(s, "mediaWidthUnit"), "Inches");
-        EXPECT_EQ(text(screens->form004.get(), "widthUnit"), "Inches");
-        EXPECT_EQ(text(screens->form004.get(), "heightUnit"), "Inches");
+        EXPECT_EQ(text(screens->outputSize.get(), "widthUnit"), "Inches");
+        EXPECT_EQ(text(screens->outputSize.get(), "heightUnit"), "Inches");
     }
     // The project reader can still tick either unit.
-    screens->form001->tickUnit(MeasuringUnit::Centimeters);
+    screens->workflow.setUnit(MeasuringUnit::Centimeters);
     EXPECT_EQ(screens->state.unit, MeasuringUnit::Centimeters);
-    EXPECT_EQ(text(screens->form001.get(), "mediaWidth"), "21");
+    EXPECT_EQ(text(screens->selectTask.get(), "mediaWidth"), "21");
 }
 
 TEST_F(SelectTask, TaskCaptionsMoveTheMarkerAndSwapTheNextButtons) {
-    QWidget* s = screens->form001.get();
+    QWidget* s = screens->selectTask.get();
     const char* const tasks[] = {"PrintSingleFile", "PrintOldProject", "TattooIn23Colors",
                                  "CreateTribalTattoo"};
     EXPECT_TRUE(child<QLabel>(s, "CreateTribalTattooMarker")->isVisible());
@@ -95,7 +95,7 @@ TEST_F(SelectTask, TaskCaptionsMoveTheMarkerAndSwapTheNextButtons) {
 }
 
 TEST_F(SelectTask, PrinterListAndSetup) {
-    QWidget* s = screens->form001.get();
+    QWidget* s = screens->selectTask.get();
     fakes.printer.printers.clear();
     click(button(s, "printerList"));
     ASSERT_EQ(fakes.dialogs.messages.size(), 1u);
@@ -119,9 +119,9 @@ TEST_F(SelectTask, PrinterListAndSetup) {
 }
 
 TEST_F(SelectTask, PasteIsOnlyThereWhileTheClipboardHoldsABitmap) {
-    QWidget* s = screens->form001.get();
+    QWidget* s = screens->selectTask.get();
     QAbstractButton* pasteButton = button(s, "paste");
-    screens->form001->ClipboardPollTimer();
+    screens->selectTask->ClipboardPollTimer();
     EXPECT_FALSE(pasteButton->isEnabled());
     EXPECT_EQ(pasteButton->palette().color(QPalette::Button), look::kLightBackground);
     click(pasteButton);
@@ -129,7 +129,7 @@ TEST_F(SelectTask, PasteIsOnlyThereWhileTheClipboardHoldsABitmap) {
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
 
     fakes.clipboard.picture = RgbImage(4, 4);
-    screens->form001->ClipboardPollTimer();
+    screens->selectTask->ClipboardPollTimer();
     EXPECT_TRUE(pasteButton->isEnabled());
     EXPECT_EQ(pasteButton->palette().color(QPalette::Button), look::kSkyBlue);
 
@@ -140,15 +140,15 @@ TEST_F(SelectTask, PasteIsOnlyThereWhileTheClipboardHoldsABitmap) {
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
 
     // The poll runs only while the screen is visible.
-    EXPECT_TRUE(screens->form001->clipboardPoll.isActive());
-    screens->form001->hide();
-    EXPECT_FALSE(screens->form001->clipboardPoll.isActive());
+    EXPECT_TRUE(screens->selectTask->clipboardPoll.isActive());
+    screens->selectTask->hide();
+    EXPECT_FALSE(screens->selectTask->clipboardPoll.isActive());
 }
 
 TEST_F(SelectTask, InformationButtonsOpenTheirWindows) {
-    QWidget* s = screens->form001.get();
+    QWidget* s = screens->selectTask.get();
     click(button(s, "help"));
-    EXPECT_TRUE(screens->help001->isVisible());
+    EXPECT_TRUE(screens->selectTaskHelp->isVisible());
     click(button(s, "description"));
     EXPECT_TRUE(screens->description->isVisible());
     click(button(s, "terms"));
@@ -158,7 +158,7 @@ TEST_F(SelectTask, InformationButtonsOpenTheirWindows) {
     // Leaving for a picture puts the SELECT TASK help away.
     fakes.dialogs.pictureAnswers = {std::nullopt};
     click(button(s, "openImage"));
-    EXPECT_FALSE(screens->help001->isVisible());
+    EXPECT_FALSE(screens->selectTaskHelp->isVisible());
 }
 
 }  // namespace

@@ -36,10 +36,10 @@ RgbImage sweep(int width, int height) {
 class SeparationScreen : public ShellFixture {
 protected:
     void route(const RgbImage& picture) {
-        click(button(screens->form001.get(), "TattooIn23ColorsCaption"));
+        click(button(screens->selectTask.get(), "TattooIn23ColorsCaption"));
         paste(picture);
-        click(button(screens->form004.get(), "nextColorReduction"));
-        sep = screens->form021.get();
+        click(button(screens->outputSize.get(), "nextColorReduction"));
+        sep = screens->separation.get();
     }
     void enter(const RgbImage& picture) {
         route(picture);
@@ -55,11 +55,11 @@ protected:
 
     // What the screen shows must be what the full rasters give.
     void expectShownEqualsFullRasters() {
-        const SeparationResult expected = separate(sep->sourceCopy, sep->thresholds());
-        EXPECT_TRUE(SameImage(expected.result, sep->result));
+        const SeparationResult expected = separate(screens->workflow.separationCopy, sep->thresholds());
+        EXPECT_TRUE(SameImage(expected.result, screens->workflow.separationResult));
         EXPECT_TRUE(SameImage(thumbnail(expected.result, 185, 161), sep->resultThumbnail()));
         const SeparationClassifier classifier(sep->thresholds());
-        const auto masks = separationMasks(sep->sourceCopy, classifier);
+        const auto masks = separationMasks(screens->workflow.separationCopy, classifier);
         for (int k = 1; k <= kChannelCount; ++k) {
             SCOPED_TRACE(k);
             const RgbImage& mask = masks[static_cast<std::size_t>(k - 1)];
@@ -76,7 +76,7 @@ protected:
 TEST_F(SeparationScreen, TilesAndResultEqualTheFullRastersAfterEverySliderMove) {
     enter(sweep(400, 600));
     int used = 0;
-    for (auto c : sep->lastSeparation().counts) used += c > 0 ? 1 : 0;
+    for (auto c : screens->workflow.separation().counts) used += c > 0 ? 1 : 0;
     EXPECT_GE(used, 20);  // the sweep reaches nearly every channel
     expectShownEqualsFullRasters();
     slider("TrackBar3")->setValue(40);
@@ -84,7 +84,7 @@ TEST_F(SeparationScreen, TilesAndResultEqualTheFullRastersAfterEverySliderMove) 
     expectShownEqualsFullRasters();
     // A channel left empty has no mask and an empty tile.
     slider("TrackBar3")->setValue(0);
-    EXPECT_EQ(sep->lastSeparation().countOf(3), 0);
+    EXPECT_EQ(screens->workflow.separation().countOf(3), 0);
     EXPECT_TRUE(sep->fullMask(3).empty());
     EXPECT_TRUE(sep->tileThumbnail(3).empty());
     EXPECT_EQ(percent(3), "0");
@@ -93,13 +93,13 @@ TEST_F(SeparationScreen, TilesAndResultEqualTheFullRastersAfterEverySliderMove) 
 TEST_F(SeparationScreen, PureWhiteFillsTheWhiteChannelAlone) {
     route(RgbImage(300, 300));  // one colour goes straight to the channels screen: enter by hand
     ASSERT_FALSE(sep->isVisible());
-    sep->sourceCopy = screens->pictures.source;
-    sep->SpinEdit0.step();
+    screens->workflow.separationCopy = screens->pictures.source;
+    screens->workflow.enterSeparation();
     EXPECT_EQ(percent(1), "100");
     for (int k = 2; k <= kChannelCount; ++k) EXPECT_EQ(percent(k), "0") << k;
-    EXPECT_EQ(sep->lastSeparation().colorOf(1), kWhite);
-    EXPECT_TRUE(SameImage(RgbImage(sep->sourceCopy.width(), sep->sourceCopy.height()), sep->result));
-    EXPECT_TRUE(SameImage(thumbnail(sep->sourceCopy, TForm021::kTileWidth, TForm021::kTileHeight),
+    EXPECT_EQ(screens->workflow.separation().colorOf(1), kWhite);
+    EXPECT_TRUE(SameImage(RgbImage(screens->workflow.separationCopy.width(), screens->workflow.separationCopy.height()), screens->workflow.separationResult));
+    EXPECT_TRUE(SameImage(thumbnail(screens->workflow.separationCopy, TForm021::kTileWidth, TForm021::kTileHeight),
                           sep->tileThumbnail(1)));
     expectShownEqualsFullRasters();
 }
@@ -119,10 +119,10 @@ TEST_F(SeparationScreen, EnterRaisesWhiteByOneWithinItsBounds) {
         slider("TrackBar2")->setValue(c.lightGrey);
         ASSERT_EQ(sep->thresholds().white, c.white);
         ASSERT_EQ(sep->thresholds().lightGrey, c.lightGrey);
-        sep->SpinEdit0.step();
+        screens->workflow.enterSeparation();
         EXPECT_EQ(sep->thresholds().white, c.expected);
-        EXPECT_EQ(sep->lastSeparation().total,
-                  sep->sourceCopy.width() * std::int64_t{sep->sourceCopy.height()});
+        EXPECT_EQ(screens->workflow.separation().total,
+                  screens->workflow.separationCopy.width() * std::int64_t{screens->workflow.separationCopy.height()});
     }
 }
 
@@ -166,28 +166,28 @@ TEST_F(SeparationScreen, SlidersClampThroughEachOther) {
 TEST_F(SeparationScreen, PicturesOpenInPreview) {
     enter(sweep(200, 300));
     clickPicture("separationResult");
-    EXPECT_TRUE(screens->form010->isVisible());
-    EXPECT_TRUE(SameImage(sep->result, screens->pictures.preview));
+    EXPECT_TRUE(screens->previewViewer->isVisible());
+    EXPECT_TRUE(SameImage(screens->workflow.separationResult, screens->pictures.preview));
     clickPicture("mask4");
     EXPECT_TRUE(SameImage(sep->fullMask(4), screens->pictures.preview));
     clickPicture("sourceCopy");
-    EXPECT_TRUE(SameImage(sep->sourceCopy, screens->pictures.preview));
+    EXPECT_TRUE(SameImage(screens->workflow.separationCopy, screens->pictures.preview));
     // Any slider move puts PREVIEW away.
     slider("TrackBar8")->setValue(200);
-    EXPECT_FALSE(screens->form010->isVisible());
+    EXPECT_FALSE(screens->previewViewer->isVisible());
 }
 
 TEST_F(SeparationScreen, NextHandsTheResultToTheChannelsScreen) {
     enter(sweep(200, 300));
-    const RgbImage shown = sep->result;
+    const RgbImage shown = screens->workflow.separationResult;
     click(button(sep, "help"));
-    EXPECT_TRUE(screens->help021->isVisible());
+    EXPECT_TRUE(screens->separationHelp->isVisible());
     click(button(sep, "next"));
-    TForm019* channels = screens->form019.get();
+    TForm019* channels = screens->channels.get();
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm019"});
-    EXPECT_TRUE(SameImage(shown, channels->channelSet.before));
-    EXPECT_TRUE(sep->entryBackup.empty());
-    EXPECT_TRUE(sep->result.empty());
+    EXPECT_TRUE(SameImage(shown, screens->workflow.channels.before));
+    EXPECT_TRUE(screens->workflow.separationBackup.empty());
+    EXPECT_TRUE(screens->workflow.separationResult.empty());
     EXPECT_TRUE(sep->fullMask(1).empty());
     for (int k = 1; k <= kChannelCount; ++k) EXPECT_TRUE(sep->tileThumbnail(k).empty()) << k;
     EXPECT_EQ(child<QWidget>(sep, "separationResult")->size(), QSize(0, 0));
@@ -200,13 +200,13 @@ TEST_F(SeparationScreen, NextHandsTheResultToTheChannelsScreen) {
 
 TEST_F(SeparationScreen, RestoreOriginalAndEnhance) {
     enter(sweep(200, 300));
-    const RgbImage original = sep->sourceCopy;
+    const RgbImage original = screens->workflow.separationCopy;
     // As the enhance screen returns: a changed SOURCE copy and a re-separate request.
-    sep->sourceCopy = RgbImage(original.width(), original.height());
-    sep->SpinEdit5.step();
-    EXPECT_EQ(sep->lastSeparation().countOf(1), sep->lastSeparation().total);
+    screens->workflow.separationCopy = RgbImage(original.width(), original.height());
+    screens->workflow.separate();
+    EXPECT_EQ(screens->workflow.separation().countOf(1), screens->workflow.separation().total);
     click(button(sep, "restoreOriginal"));
-    EXPECT_TRUE(SameImage(original, sep->sourceCopy));
+    EXPECT_TRUE(SameImage(original, screens->workflow.separationCopy));
     EXPECT_TRUE(SameImage(original, screens->pictures.source));
     expectShownEqualsFullRasters();
 
@@ -215,7 +215,7 @@ TEST_F(SeparationScreen, RestoreOriginalAndEnhance) {
     EXPECT_TRUE(screens->enhance->isVisible());
     EXPECT_FALSE(sep->isVisible());
     EXPECT_TRUE(SameImage(original, screens->enhance->working));
-    EXPECT_TRUE(sep->result.empty());
+    EXPECT_TRUE(screens->workflow.separationResult.empty());
     EXPECT_TRUE(sep->tileThumbnail(1).empty());
 }
 
@@ -227,7 +227,7 @@ TEST_F(SeparationScreen, BackAndClosingKeepTheSeparation) {
         enter(sweep(200, 300));
         click(button(sep, "help"));
         clickPicture("sourceCopy");
-        const RgbImage shown = sep->result;
+        const RgbImage shown = screens->workflow.separationResult;
         const RgbImage tile = sep->tileThumbnail(4);
         const RgbImage mask = sep->fullMask(4);
         ASSERT_FALSE(mask.empty());
@@ -236,10 +236,10 @@ TEST_F(SeparationScreen, BackAndClosingKeepTheSeparation) {
         else
             click(button(sep, "back"));
         EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
-        EXPECT_TRUE(SameImage(shown, sep->result));
+        EXPECT_TRUE(SameImage(shown, screens->workflow.separationResult));
         EXPECT_TRUE(SameImage(tile, sep->tileThumbnail(4)));
         EXPECT_TRUE(SameImage(mask, sep->fullMask(4)));
-        EXPECT_FALSE(sep->entryBackup.empty());
+        EXPECT_FALSE(screens->workflow.separationBackup.empty());
     }
 }
 

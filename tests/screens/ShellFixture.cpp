@@ -7,15 +7,15 @@ namespace dg::test {
 
 void ShellFixture::paste(const RgbImage& picture) {
     fakes.clipboard.picture = picture;
-    screens->form001->ClipboardPollTimer();
-    click(button(screens->form001.get(), "paste"));
+    screens->selectTask->ClipboardPollTimer();
+    click(button(screens->selectTask.get(), "paste"));
 }
 
 void ShellFixture::openAtEightFifty(const std::string& task, const std::string& picture) {
-    click(button(screens->form001.get(), (task + "Caption").c_str()));
+    click(button(screens->selectTask.get(), (task + "Caption").c_str()));
     fakes.dialogs.pictureAnswers.push_back(picture);
-    click(button(screens->form001.get(), "openImage"));
-    TForm004* out = screens->form004.get();
+    click(button(screens->selectTask.get(), "openImage"));
+    TForm004* out = screens->outputSize.get();
     ASSERT_TRUE(out->isVisible());
     out->SpinEdit1->setValue(100);
     out->SpinEdit2->setValue(8);

@@ -42,12 +42,12 @@ TEST_F(StartUp, CreatesEveryWindowInOrderWithItsCaptionAndOnlySelectTaskVisible)
     for (std::size_t i = std::size(captions); i < windows.size(); ++i)
         EXPECT_EQ(windows[i]->windowTitle(), "Help") << i;
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
-    EXPECT_FALSE(screens->form001->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(screens->selectTask->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
 }
 
 TEST_F(StartUp, TheSplashCoversSelectTaskForTenSecondsOnce) {
     screens->start();
-    TForm1& splash = *screens->form1;
+    TForm1& splash = *screens->splash;
     EXPECT_TRUE(splash.isVisible());
     EXPECT_TRUE(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(splash.size(), QSize(1015, 729));
@@ -59,21 +59,21 @@ TEST_F(StartUp, TheSplashCoversSelectTaskForTenSecondsOnce) {
     splash.Timer1Timer();
     EXPECT_FALSE(splash.isVisible());
     EXPECT_FALSE(splash.Timer1.isActive());
-    EXPECT_TRUE(screens->form001->isVisible());
+    EXPECT_TRUE(screens->selectTask->isVisible());
     EXPECT_TRUE(splash.findChild<QLabel*>("splashPicture")->pixmap().isNull());
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
 }
 
 TEST_F(StartUp, ExitAndClosingSelectTaskEndTheRun) {
-    click(button(screens->form001.get(), "exit"));
+    click(button(screens->selectTask.get(), "exit"));
     EXPECT_EQ(ended, 1);
-    screens->form001->close();
+    screens->selectTask->close();
     EXPECT_EQ(ended, 2);
 }
 
 TEST_F(StartUp, ViewerClicksFollowTheTask) {
-    TForm002& source = *screens->form002;
-    TForm010& preview = *screens->form010;
+    TForm002& source = *screens->sourceViewer;
+    TForm010& preview = *screens->previewViewer;
     screens->pictures.source = imageFromRows({{0x0000FF, 0x00FF00}});
     screens->pictures.result = imageFromRows({{0xFF0000}});
 
@@ -92,7 +92,7 @@ TEST_F(StartUp, ViewerClicksFollowTheTask) {
     EXPECT_TRUE(screens->pictures.preview.empty());
 
     screens->state.task = TaskMode::PrintSingleFile;
-    QTest::mouseClick(screens->form003->findChild<QWidget*>("Image1"), Qt::LeftButton, {}, QPoint(1, 1));
+    QTest::mouseClick(screens->resultViewer->findChild<QWidget*>("Image1"), Qt::LeftButton, {}, QPoint(1, 1));
     EXPECT_TRUE(preview.isVisible());
     EXPECT_TRUE(SameImage(screens->pictures.result, screens->pictures.preview));
     QTest::mouseClick(preview.findChild<QWidget*>("Image1"), Qt::LeftButton, {}, QPoint(1, 1));
@@ -102,12 +102,12 @@ TEST_F(StartUp, ViewerClicksFollowTheTask) {
 
 TEST_F(StartUp, ViewersFloatAboveTheScreensWhereTheyBelong) {
     for (QWidget* viewer :
-         {static_cast<QWidget*>(screens->form002.get()), static_cast<QWidget*>(screens->form003.get()),
-          static_cast<QWidget*>(screens->form010.get())})
+         {static_cast<QWidget*>(screens->sourceViewer.get()), static_cast<QWidget*>(screens->resultViewer.get()),
+          static_cast<QWidget*>(screens->previewViewer.get())})
         EXPECT_TRUE(viewer->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(screens->form002->size(), QSize(296, 439));
-    EXPECT_EQ(screens->form003->size(), QSize(719, 440));
-    EXPECT_EQ(screens->form010->size(), QSize(1018, 736));
+    EXPECT_EQ(screens->sourceViewer->size(), QSize(296, 439));
+    EXPECT_EQ(screens->resultViewer->size(), QSize(719, 440));
+    EXPECT_EQ(screens->previewViewer->size(), QSize(1018, 736));
 }
 
 // The tribal and enhance helps bring the viewers back only to TRIBAL CREATION; the
@@ -119,28 +119,28 @@ TEST_F(StartUp, HelpClosingRules) {
         bool sourceShown, resultShown;
     };
     const Case cases[] = {
-        {screens->help005.get(), false, false, false},     {screens->help005.get(), true, true, true},
-        {screens->helpEnhance.get(), false, false, false}, {screens->helpEnhance.get(), true, true, true},
-        {screens->helpChange.get(), false, true, false},   {screens->help004.get(), true, false, false},
-        {screens->help019.get(), true, false, false},
+        {screens->tribalHelp.get(), false, false, false},     {screens->tribalHelp.get(), true, true, true},
+        {screens->enhanceHelp.get(), false, false, false}, {screens->enhanceHelp.get(), true, true, true},
+        {screens->changeColorsHelp.get(), false, true, false},   {screens->outputSizeHelp.get(), true, false, false},
+        {screens->channelsHelp.get(), true, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.help->metaObject()->className() + std::string(c.tribalVisible ? " over tribal" : ""));
-        screens->form002->hide();
-        screens->form003->hide();
-        screens->form005->setVisible(c.tribalVisible);
+        screens->sourceViewer->hide();
+        screens->resultViewer->hide();
+        screens->tribal->setVisible(c.tribalVisible);
         c.help->show();
         c.help->close();
         EXPECT_FALSE(c.help->isVisible());
-        EXPECT_EQ(screens->form002->isVisible(), c.sourceShown);
-        EXPECT_EQ(screens->form003->isVisible(), c.resultShown);
+        EXPECT_EQ(screens->sourceViewer->isVisible(), c.sourceShown);
+        EXPECT_EQ(screens->resultViewer->isVisible(), c.resultShown);
     }
     // Hiding a help from code, as a screen does when the user leaves it, is not a close.
-    screens->form002->hide();
-    screens->form005->show();
-    screens->help005->show();
-    screens->help005->hide();
-    EXPECT_FALSE(screens->form002->isVisible());
+    screens->sourceViewer->hide();
+    screens->tribal->show();
+    screens->tribalHelp->show();
+    screens->tribalHelp->hide();
+    EXPECT_FALSE(screens->sourceViewer->isVisible());
 }
 
 }  // namespace

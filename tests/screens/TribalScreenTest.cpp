@@ -21,13 +21,14 @@ protected:
     void SetUp() override {
         ShellFixture::SetUp();
         screens->state.task = TaskMode::CreateTribalTattoo;
-        tribal = screens->form005.get();
+        tribal = screens->tribal.get();
     }
     void enter(const RgbImage& source) {
         screens->pictures.source = source;
-        screens->form001->hide();
-        screens->form002->show();
-        tribal->enter();
+        screens->selectTask->hide();
+        screens->sourceViewer->show();
+        screens->go(Move::TribalShown);
+        screens->workflow.enterTribal();
     }
     QSlider* slider(int n) { return child<QSlider>(tribal, ("TrackBar" + std::to_string(n)).c_str()); }
     QRadioButton* method(int n) {
@@ -56,7 +57,7 @@ TEST_F(Tribal, TheFirstEntryShowsMethodEightWithSliderOneAtOneHundredAndTwo) {
     EXPECT_EQ(tribal->sliders().t3, 100);
     EXPECT_EQ(slidersShown(), (std::vector<bool>{true, false, false}));
     EXPECT_TRUE(SameImage(expectedResult(), screens->pictures.result));
-    EXPECT_TRUE(SameImage(photo, tribal->entryCopy));
+    EXPECT_TRUE(SameImage(photo, screens->workflow.tribalEntryCopy));
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"TForm002", "TForm003", "TForm005"}));
     EXPECT_TRUE(button(tribal, "next")->isVisible());
     EXPECT_EQ(tribal->size(), QSize(1020, 299));
@@ -68,7 +69,7 @@ TEST_F(Tribal, TheFirstEntryShowsMethodEightWithSliderOneAtOneHundredAndTwo) {
     enter(other);
     EXPECT_EQ(tribal->checkedMethod(), 8);
     EXPECT_EQ(tribal->sliders().t1, 105);
-    EXPECT_TRUE(SameImage(other, tribal->entryCopy));
+    EXPECT_TRUE(SameImage(other, screens->workflow.tribalEntryCopy));
     EXPECT_TRUE(SameImage(expectedResult(), screens->pictures.result));
     enter(other);
     EXPECT_EQ(tribal->sliders().t1, 107);
@@ -84,9 +85,9 @@ TEST_F(Tribal, MethodsShowTheirSlidersAndKeepEveryPosition) {
     EXPECT_TRUE(SameImage(expectedResult(), screens->pictures.result));
 
     // Re-clicking the checked method changes nothing.
-    const int recomputes = tribal->recomputeCount();
+    const int recomputes = screens->workflow.tribalRecomputes();
     click(method(1));
-    EXPECT_EQ(tribal->recomputeCount(), recomputes);
+    EXPECT_EQ(screens->workflow.tribalRecomputes(), recomputes);
     EXPECT_EQ(tribal->sliders().t1, 103);
 
     const struct {
@@ -135,10 +136,10 @@ TEST_F(Tribal, NudgeRules) {
         EXPECT_TRUE(SameImage(expectedResult(), screens->pictures.result));
 
         slider(1)->setValue(c.from);
-        const int recomputes = tribal->recomputeCount();
-        tribal->nudgeAfterEnhance();
+        const int recomputes = screens->workflow.tribalRecomputes();
+        screens->workflow.nudgeAfterEnhance();
         EXPECT_EQ(tribal->sliders().t1, c.afterC);
-        EXPECT_GT(tribal->recomputeCount(), recomputes);
+        EXPECT_GT(screens->workflow.tribalRecomputes(), recomputes);
         EXPECT_TRUE(SameImage(expectedResult(), screens->pictures.result));
     }
 }
@@ -148,13 +149,13 @@ TEST_F(Tribal, OriginalBringsBackThePictureOfTheEntry) {
     // As the enhance screen's OK leaves it: a new SOURCE picture, then rule C.
     const RgbImage enhanced = randomImage(37, 23, 9);
     screens->pictures.source = enhanced;
-    tribal->nudgeAfterEnhance();
+    screens->workflow.nudgeAfterEnhance();
     EXPECT_TRUE(SameImage(expectedResult(), screens->pictures.result));
 
     click(button(tribal, "original"));
     EXPECT_TRUE(SameImage(photo, screens->pictures.source));
     EXPECT_TRUE(SameImage(expectedResult(), screens->pictures.result));
-    EXPECT_EQ(screens->form002->windowTitle(), "SOURCE : 851  COLORS");
+    EXPECT_EQ(screens->sourceViewer->windowTitle(), "SOURCE : 851  COLORS");
 }
 
 TEST_F(Tribal, AnEmptySourceGivesAnEmptyResult) {
@@ -166,7 +167,7 @@ TEST_F(Tribal, AnEmptySourceGivesAnEmptyResult) {
     slider(3)->setValue(7);
     EXPECT_TRUE(screens->pictures.result.empty());
     click(button(tribal, "next"));
-    EXPECT_TRUE(screens->form019->channelSet.before.empty());
+    EXPECT_TRUE(screens->workflow.channels.before.empty());
 }
 
 TEST_F(Tribal, NextHandsTheResultToTheChannelsScreen) {
@@ -174,13 +175,13 @@ TEST_F(Tribal, NextHandsTheResultToTheChannelsScreen) {
     click(method(2));
     slider(2)->setValue(180);
     const RgbImage result = screens->pictures.result;
-    screens->form010->show();
+    screens->previewViewer->show();
     click(button(tribal, "next"));
-    EXPECT_TRUE(SameImage(result, screens->form019->channelSet.before));
-    EXPECT_TRUE(tribal->entryCopy.empty());
+    EXPECT_TRUE(SameImage(result, screens->workflow.channels.before));
+    EXPECT_TRUE(screens->workflow.tribalEntryCopy.empty());
     for (QWidget* w :
-         {static_cast<QWidget*>(tribal), static_cast<QWidget*>(screens->form002.get()),
-          static_cast<QWidget*>(screens->form003.get()), static_cast<QWidget*>(screens->form010.get())})
+         {static_cast<QWidget*>(tribal), static_cast<QWidget*>(screens->sourceViewer.get()),
+          static_cast<QWidget*>(screens->resultViewer.get()), static_cast<QWidget*>(screens->previewViewer.get())})
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
 }
 
@@ -197,7 +198,7 @@ TEST_F(Tribal, BackKeepsTheEntryCopyAndExitEndsTheRun) {
     enter(photo);
     click(button(tribal, "back"));
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
-    EXPECT_TRUE(SameImage(photo, tribal->entryCopy));
+    EXPECT_TRUE(SameImage(photo, screens->workflow.tribalEntryCopy));
 
     enter(photo);
     tribal->close();
@@ -211,21 +212,21 @@ TEST_F(Tribal, BackKeepsTheEntryCopyAndExitEndsTheRun) {
 TEST_F(Tribal, HelpPutsTheViewersAwayUntilItIsClosed) {
     enter(photo);
     click(button(tribal, "help"));
-    EXPECT_TRUE(screens->help005->isVisible());
-    EXPECT_FALSE(screens->form002->isVisible());
-    EXPECT_FALSE(screens->form003->isVisible());
-    screens->help005->close();
-    EXPECT_TRUE(screens->form002->isVisible());
-    EXPECT_TRUE(screens->form003->isVisible());
+    EXPECT_TRUE(screens->tribalHelp->isVisible());
+    EXPECT_FALSE(screens->sourceViewer->isVisible());
+    EXPECT_FALSE(screens->resultViewer->isVisible());
+    screens->tribalHelp->close();
+    EXPECT_TRUE(screens->sourceViewer->isVisible());
+    EXPECT_TRUE(screens->resultViewer->isVisible());
 }
 
 TEST_F(Tribal, EnhanceOpensTheEnhanceScreenWithAnEntryCopyToReturnTo) {
     enter(photo);
-    tribal->entryCopy.clear();
+    screens->workflow.tribalEntryCopy.clear();
     screens->enhance->CheckBox2 = true;
     const RgbImage current = screens->pictures.source;
     click(button(tribal, "enhance"));
-    EXPECT_TRUE(SameImage(current, tribal->entryCopy));
+    EXPECT_TRUE(SameImage(current, screens->workflow.tribalEntryCopy));
     EXPECT_FALSE(screens->enhance->CheckBox2);
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"Tenhance"});
 }
@@ -234,7 +235,7 @@ TEST_F(Tribal, EnhanceOpensTheEnhanceScreenWithAnEntryCopyToReturnTo) {
 // CREATION, whose design goes on to the channels screen with its editing panel disabled.
 TEST_F(Tribal, FromThePastedPictureToTheChannelsScreen) {
     paste(randomImage(90, 135, 11));
-    TForm004& output = *screens->form004;
+    TForm004& output = *screens->outputSize;
     output.SpinEdit1->setValue(70);
     output.SpinEdit2->setValue(2);
     output.SpinEdit3->setValue(0);
@@ -246,7 +247,7 @@ TEST_F(Tribal, FromThePastedPictureToTheChannelsScreen) {
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"TForm002", "TForm003", "TForm005"}));
     EXPECT_EQ(tribal->checkedMethod(), 8);
     EXPECT_EQ(tribal->sliders().t1, 102);
-    EXPECT_TRUE(SameImage(source, tribal->entryCopy));
+    EXPECT_TRUE(SameImage(source, screens->workflow.tribalEntryCopy));
     EXPECT_TRUE(SameImage(expectedResult(), screens->pictures.result));
 
     click(method(1));
@@ -256,8 +257,8 @@ TEST_F(Tribal, FromThePastedPictureToTheChannelsScreen) {
     const RgbImage design = screens->pictures.result;
     EXPECT_TRUE(SameImage(expectedResult(), design));
     click(button(tribal, "next"));
-    TForm019& channels = *screens->form019;
-    EXPECT_TRUE(SameImage(design, channels.channelSet.before));
+    TForm019& channels = *screens->channels;
+    EXPECT_TRUE(SameImage(design, screens->workflow.channels.before));
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm019"});
     EXPECT_FALSE(child<QWidget>(&channels, "editPanel")->isEnabled());
 }
