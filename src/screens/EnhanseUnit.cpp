@@ -22,14 +22,10 @@
 #include "imaging/Effects.h"
 #include "imaging/Enhance.h"
 #include "platform/Dialogs.h"
-#include "screens/InfoWindows.h"
 #include "screens/PictureBox.h"
 #include "screens/ScreenGeometry.h"
 #include "screens/ScreenLook.h"
 #include "screens/ScreenSet.h"
-#include "screens/SeparationScreen.h"
-#include "screens/TribalScreen.h"
-#include "screens/Viewers.h"
 
 namespace dg {
 

@@ -38,13 +38,6 @@ QLabel* boardLine(const QString& text, const char* name, QWidget* parent) {
 
 }  // namespace
 
-ArrowSpinBox::ArrowSpinBox(int minimum, int maximum, int initial, QWidget* parent) : QSpinBox(parent) {
-    setRange(minimum, maximum);
-    setValue(initial);
-    lineEdit()->setReadOnly(true);
-    setKeyboardTracking(false);
-}
-
 TForm004::TForm004(ScreenSet& screens) : QWidget(nullptr), screens_(screens) {
     setObjectName("TForm004");
     setWindowTitle("OUTPUT SIZE AND RESOLUTION");

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QSpinBox>
 #include <QWidget>
 
 #include "app/StepTrigger.h"
+#include "screens/ArrowSpinBox.h"
 #include "imaging/RgbImage.h"
 
 class QCheckBox;
@@ -13,13 +13,6 @@ class QPushButton;
 namespace dg {
 
 class ScreenSet;
-
-// A numeric field that changes only by its arrows (one step at a time) or from code.
-class ArrowSpinBox : public QSpinBox {
-    Q_OBJECT
-public:
-    ArrowSpinBox(int minimum, int maximum, int initial, QWidget* parent = nullptr);
-};
 
 // OUTPUT SIZE AND RESOLUTION: the DPI, width and height of the tattoo on paper. The fields
 // show the run's output size; every change goes to the workflow, which recomputes at once the

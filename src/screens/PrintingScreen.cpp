@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/QtImage.h"
-#include "screens/OutputSize.h"
+#include "screens/ArrowSpinBox.h"
 #include "screens/ScreenGeometry.h"
 #include "screens/ScreenLook.h"
 #include "screens/ScreenSet.h"

@@ -3,8 +3,6 @@
 #include <QPushButton>
 #include <QString>
 
-#include "imaging/CountColors.h"
-#include "screens/ChangeColorsScreen.h"
 #include "screens/PictureBox.h"
 #include "screens/PointerTracking.h"
 #include "screens/ScreenSet.h"
