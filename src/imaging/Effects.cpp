@@ -165,14 +165,20 @@ bool TCustomEffects::Scan(Bitmap32& bitmap, void* Data, const Bitmap32* mask) {
     return true;
 }
 
-bool TEffects::Posterize(Bitmap32& bitmap, std::int32_t level) {
-    PosterizeData data{level == 0 ? 1 : level, {}};
-    // One division and one rounding per byte value, done once for all pixels.
+std::array<std::uint8_t, 256> posterizeTable(std::int32_t level) {
+    if (level == 0) level = 1;
+    std::array<std::uint8_t, 256> table{};
     for (int v = 0; v < 256; ++v) {
-        const std::int64_t q = roundHalfEven(static_cast<double>(v) / static_cast<double>(data.level));
-        data.table[static_cast<std::size_t>(v)] =
-            static_cast<std::uint8_t>(std::clamp<std::int64_t>(q * data.level, 0, 255));
+        const std::int64_t q = roundHalfEven(static_cast<double>(v) / static_cast<double>(level));
+        table[static_cast<std::size_t>(v)] =
+            static_cast<std::uint8_t>(std::clamp<std::int64_t>(q * level, 0, 255));
     }
+    return table;
+}
+
+bool TEffects::Posterize(Bitmap32& bitmap, std::int32_t level) {
+    // One division and one rounding per byte value, done once for all pixels.
+    PosterizeData data{level == 0 ? 1 : level, posterizeTable(level)};
     struct RestoreHandler {
         TScanEvent& slot;
         TScanEvent kept;

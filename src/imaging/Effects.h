@@ -79,6 +79,11 @@ public:
     bool Scan(Bitmap32& bitmap, void* Data, const Bitmap32* mask = nullptr);
 };
 
+// What Posterize makes of each byte value at a level: v becomes clamp(round(v / L) * L, 0, 255),
+// rounded half to even, with L the level or 1 for level 0. Posterize changes every byte on its
+// own, so looking a picture's bytes up in this table gives its result without a scan.
+std::array<std::uint8_t, 256> posterizeTable(std::int32_t level);
+
 class TEffects : public TCustomEffects {
 public:
     // Every byte v of every pixel (all four) becomes clamp(round(v / L) * L, 0, 255), rounded

@@ -17,10 +17,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cstring>
 
-#include "imaging/Effects.h"
-#include "imaging/Enhance.h"
 #include "platform/Dialogs.h"
 #include "screens/PictureBox.h"
 #include "screens/ScreenGeometry.h"
@@ -33,21 +30,16 @@ namespace {
 
 using look::button;
 
-QSlider* slider(Qt::Orientation orientation, int minimum, int maximum, const char* name, QWidget* parent) {
+using Control = EnhanceSession::Control;
+
+QSlider* slider(Qt::Orientation orientation, Control control, const char* name, QWidget* parent) {
     auto* s = new QSlider(orientation, parent);
     s->setObjectName(name);
-    s->setRange(minimum, maximum);
+    const EnhanceSession::Range range = EnhanceSession::range(control);
+    s->setRange(range.minimum, range.maximum);
     s->setValue(0);
     s->setPageStep(1);
     return s;
-}
-
-// Sets a control of the screen to 0; its change runs only when it was not 0.
-void setZero(QWidget* control) {
-    if (auto* s = qobject_cast<QSlider*>(control))
-        s->setValue(0);
-    else if (auto* e = qobject_cast<EnhanceSpinEdit*>(control))
-        e->setValue(0);
 }
 
 // The colour-balance triangle: corners R (top), G (bottom left) and B (bottom right), one
@@ -173,25 +165,25 @@ Tenhance::Tenhance(ScreenSet& screens) : QWidget(nullptr), screens_(screens) {
     resize(1022, 735);
     buildControls();
     SpinEdit7.bind([this] { open(); });
-    // Small placeholders until the first use.
-    working.reset(1, 1);
-    base_.reset(1, 1);
-    undo_.reset(1, 1);
-    brightnessBase_.reset(1, 1);
+    // A small placeholder until the first use, as the session's pictures are.
 }
 
 Tenhance::~Tenhance() = default;
 
 void Tenhance::buildControls() {
-    TrackBar2 = slider(Qt::Horizontal, -100, 100, "TrackBar2", this);
-    TrackBar1 = slider(Qt::Horizontal, 0, 255, "TrackBar1", this);
-    TrackBar3 = slider(Qt::Vertical, -15, 15, "TrackBar3", this);
-    TrackBar4 = slider(Qt::Horizontal, -15, 15, "TrackBar4", this);
-    TrackBar5 = slider(Qt::Vertical, -15, 15, "TrackBar5", this);
-    SpinEdit2 = new EnhanceSpinEdit(-30, 30, this);
-    SpinEdit3 = new EnhanceSpinEdit(0, 50, this);
-    SpinEdit5 = new EnhanceSpinEdit(0, 30, this);
-    SpinEdit4 = new EnhanceSpinEdit(0, 20, this);
+    TrackBar2 = slider(Qt::Horizontal, Control::Brightness, "TrackBar2", this);
+    TrackBar1 = slider(Qt::Horizontal, Control::Posterize, "TrackBar1", this);
+    TrackBar3 = slider(Qt::Vertical, Control::RedGreen, "TrackBar3", this);
+    TrackBar4 = slider(Qt::Horizontal, Control::GreenBlue, "TrackBar4", this);
+    TrackBar5 = slider(Qt::Vertical, Control::RedBlue, "TrackBar5", this);
+    auto field = [this](Control control) {
+        const EnhanceSession::Range range = EnhanceSession::range(control);
+        return new EnhanceSpinEdit(range.minimum, range.maximum, this);
+    };
+    SpinEdit2 = field(Control::Contrast);
+    SpinEdit3 = field(Control::Saturation);
+    SpinEdit5 = field(Control::Sharpen);
+    SpinEdit4 = field(Control::Blur);
     SpinEdit2->setObjectName("SpinEdit2");
     SpinEdit3->setObjectName("SpinEdit3");
     SpinEdit5->setObjectName("SpinEdit5");
@@ -263,7 +255,7 @@ void Tenhance::buildControls() {
         b->setObjectName(QString("grey%1").arg(kind));
         look::setFace(b, look::kSkyBlue);
         greyLayout->addWidget(b, (kind - 1) / 2, (kind - 1) % 2);
-        connect(b, &QPushButton::clicked, this, [this, kind] { handle([&] { greyClick(kind); }); });
+        connect(b, &QPushButton::clicked, this, [this, kind] { greyClick(kind); });
     }
     panel->addWidget(grey);
     panel->addStretch(1);
@@ -292,24 +284,30 @@ void Tenhance::buildControls() {
     scroll_->setWidgetResizable(false);
     top->addWidget(scroll_, 1);
 
-    connect(TrackBar2, &QSlider::valueChanged, this, [this] { handle([&] { brightnessChange(); }); });
-    connect(SpinEdit2, &EnhanceSpinEdit::valueChanged, this, [this] { handle([&] { contrastChange(); }); });
-    connect(SpinEdit3, &EnhanceSpinEdit::valueChanged, this, [this] { handle([&] { saturationChange(); }); });
-    connect(SpinEdit5, &EnhanceSpinEdit::valueChanged, this, [this] { handle([&] { sharpenChange(); }); });
-    connect(SpinEdit4, &EnhanceSpinEdit::valueChanged, this, [this] { handle([&] { blurChange(); }); });
-    connect(TrackBar1, &QSlider::valueChanged, this, [this] { handle([&] { posterizeChange(); }); });
-    connect(TrackBar3, &QSlider::valueChanged, this, [this] { handle([&] { balanceChange(0); }); });
-    connect(TrackBar4, &QSlider::valueChanged, this, [this] { handle([&] { balanceChange(1); }); });
-    connect(TrackBar5, &QSlider::valueChanged, this, [this] { handle([&] { balanceChange(2); }); });
-    // Checking an option runs the reduction only when it was not checked already.
-    for (QRadioButton* r : {RadioButton1, RadioButton2, RadioButton3}) {
-        connect(r, &QRadioButton::toggled, this, [this](bool checked) {
-            if (checked) handle([&] { colourReduction(); });
+    // A slider's move is set as it is; a field has already clamped what its arrows and the
+    // loss of the focus give, and a typed value counts as typed.
+    for (const auto& shown : sliderControls()) {
+        const Control control = shown.second;
+        connect(shown.first, &QSlider::valueChanged, this, [this, control](int value) {
+            if (!showing_) handle([&] { session.set(control, value); });
         });
     }
-    connect(optimize, &QPushButton::clicked, this, [this] { handle([&] { optimizeClick(); }); });
-    connect(undo, &QPushButton::clicked, this, [this] { handle([&] { undoClick(); }); });
-    connect(undoAll, &QPushButton::clicked, this, [this] { handle([&] { undoAllClick(); }); });
+    for (const auto& shown : fieldControls()) {
+        const Control control = shown.second;
+        connect(shown.first, &EnhanceSpinEdit::valueChanged, this, [this, control](int value) {
+            if (!showing_) handle([&] { session.setTyped(control, value); });
+        });
+    }
+    // Checking an option runs the reduction only when it was not checked already.
+    for (const auto& shown : reductionOptions()) {
+        const EnhanceSession::Reduction choice = shown.second;
+        connect(shown.first, &QRadioButton::toggled, this, [this, choice](bool checked) {
+            if (checked && !showing_) handle([&] { session.chooseReduction(choice); });
+        });
+    }
+    connect(optimize, &QPushButton::clicked, this, &Tenhance::optimizeClick);
+    connect(undo, &QPushButton::clicked, this, &Tenhance::undoClick);
+    connect(undoAll, &QPushButton::clicked, this, &Tenhance::undoAllClick);
     connect(ok, &QPushButton::clicked, this, [this] { handle([&] { okClick(); }); });
     connect(cancel, &QPushButton::clicked, this, [this] { handle([&] { cancelClick(); }); });
     connect(help, &QPushButton::clicked, this, &Tenhance::helpClick);
@@ -324,7 +322,47 @@ void Tenhance::handle(const std::function<void()>& action) {
     ++handlerDepth_;
     screens_.guard(action);
     --handlerDepth_;
+    showSession();
     redraw();
+}
+
+void Tenhance::showSession() {
+    const bool wasShowing = showing_;
+    showing_ = true;
+    const std::array<bool, EnhanceSession::kControlCount> programSets = session.takeProgramSets();
+    for (const auto& [slider, control] : sliderControls()) slider->setValue(session.value(control));
+    for (const auto& [field, control] : fieldControls()) {
+        // A field the program set shows its value anew even when the value stayed (its text
+        // may read otherwise); one it did not set keeps the text being typed.
+        const int value = session.value(control);
+        if (programSets[static_cast<std::size_t>(control)] || field->value() != value) field->setValue(value);
+    }
+    for (const auto& [option, choice] : reductionOptions())
+        if (choice == session.reduction()) option->setChecked(true);
+    undo->setEnabled(session.undoEnabled());
+    undoAll->setEnabled(session.undoAllEnabled());
+    showing_ = wasShowing;
+}
+
+std::array<std::pair<QSlider*, EnhanceSession::Control>, 5> Tenhance::sliderControls() const {
+    return {{{TrackBar2, Control::Brightness},
+             {TrackBar1, Control::Posterize},
+             {TrackBar3, Control::RedGreen},
+             {TrackBar4, Control::GreenBlue},
+             {TrackBar5, Control::RedBlue}}};
+}
+
+std::array<std::pair<EnhanceSpinEdit*, EnhanceSession::Control>, 4> Tenhance::fieldControls() const {
+    return {{{SpinEdit2, Control::Contrast},
+             {SpinEdit3, Control::Saturation},
+             {SpinEdit5, Control::Sharpen},
+             {SpinEdit4, Control::Blur}}};
+}
+
+std::array<std::pair<QRadioButton*, EnhanceSession::Reduction>, 3> Tenhance::reductionOptions() const {
+    return {{{RadioButton1, EnhanceSession::Reduction::TrueColor},
+             {RadioButton2, EnhanceSession::Reduction::UpTo256Colors},
+             {RadioButton3, EnhanceSession::Reduction::UpTo16Colors}}};
 }
 
 void Tenhance::redraw() {
@@ -332,266 +370,52 @@ void Tenhance::redraw() {
     Image1->update();
 }
 
-void Tenhance::setUndoEnabled(bool enabled) { undo->setEnabled(enabled); }
-void Tenhance::setUndoAllEnabled(bool enabled) { undoAll->setEnabled(enabled); }
-
-void Tenhance::resetControls(std::initializer_list<QWidget*> controls) {
-    for (QWidget* control : controls) setZero(control);
-}
-
-void Tenhance::resetInOpenOrder() {
-    resetControls(
-        {SpinEdit2, SpinEdit3, SpinEdit4, SpinEdit5, TrackBar1, TrackBar2, TrackBar3, TrackBar4, TrackBar5});
-}
-
-void Tenhance::chooseTrueColor() { RadioButton1->setChecked(true); }
-
-// ---- Activation ---------------------------------------------------------------------------
-
-void Tenhance::activate(Kind kind) {
-    if (active_ == kind) return;
-    active_ = kind;
-    runActivation(kind);
-}
-
-void Tenhance::runActivation(Kind kind) {
-    // Every control in the order the resets run; each kind leaves out its own controls, and
-    // neutral and colour reduction leave POSTERIZE alone as well.
-    QWidget* const contrast = SpinEdit2;
-    QWidget* const saturation = SpinEdit3;
-    QWidget* const blur = SpinEdit4;
-    QWidget* const sharpen = SpinEdit5;
-    QWidget* const brightness = TrackBar2;
-    QWidget* const posterize = TrackBar1;
-    const std::array<QWidget*, 9> order{contrast,  saturation, blur,      sharpen,  brightness,
-                                        TrackBar3, TrackBar4,  TrackBar5, posterize};
-    auto keeps = [&](QWidget* control) {
-        switch (kind) {
-            case Kind::Neutral:
-            case Kind::Reduction:
-                return control == posterize;
-            case Kind::Brightness:
-                return control == brightness;
-            case Kind::Contrast:
-                return control == contrast;
-            case Kind::Saturation:
-                return control == saturation;
-            case Kind::Blur:
-                return control == blur;
-            case Kind::Sharpen:
-                return control == sharpen;
-            case Kind::Balance:
-                return control == TrackBar3 || control == TrackBar4 || control == TrackBar5;
-            case Kind::Posterize:
-                return control == posterize;
-            case Kind::None:
-                return true;
-        }
-        return true;
-    };
-    auto resets = [&] {
-        for (QWidget* control : order)
-            if (!keeps(control)) setZero(control);
-    };
-
-    if (kind == Kind::Reduction) {
-        copyPixels(working, base_);
-        resets();
-        return;
-    }
-    copyPixels(working, undo_);
-    chooseTrueColor();
-    if (kind == Kind::Brightness) {
-        copyPixels(working, brightnessBase_);
-        resets();
-        copyPixels(working, base_);
-        return;
-    }
-    copyPixels(working, base_);
-    resets();
-}
-
-// ---- Change operations ----------------------------------------------------------------------
-
-void Tenhance::brightnessChange() {
-    setUndoEnabled(true);
-    setUndoAllEnabled(true);
-    activate(Kind::Brightness);
-    addBrightness(brightnessBase_, working, TrackBar2->value());
-}
-
-void Tenhance::contrastChange() {
-    setUndoEnabled(true);
-    setUndoAllEnabled(true);
-    activate(Kind::Contrast);
-    const int v = SpinEdit2->value();
-    if (v == 0)
-        copyPixels(base_, working);
-    else
-        contrastSteps(base_, working, std::abs(v) + 1, v < 0);
-}
-
-void Tenhance::saturationChange() {
-    setUndoEnabled(true);
-    setUndoAllEnabled(true);
-    activate(Kind::Saturation);
-    const int v = SpinEdit3->value();
-    if (v > 0)
-        saturationSteps(base_, working, v + 1);
-    else
-        copyPixels(base_, working);
-}
-
-void Tenhance::sharpenChange() {
-    setUndoEnabled(true);
-    setUndoAllEnabled(true);
-    activate(Kind::Sharpen);
-    filter3x3(base_, working, kSharpenKernel, SpinEdit5->value() + 1, &filterCopy_);
-}
-
-void Tenhance::blurChange() {
-    setUndoEnabled(true);
-    setUndoAllEnabled(true);
-    activate(Kind::Blur);
-    filter3x3(base_, working, kBlurKernel, SpinEdit4->value() + 1, &filterCopy_);
-}
-
-void Tenhance::posterizeChange() {
-    setUndoEnabled(true);
-    setUndoAllEnabled(true);
-    if (active_ == Kind::Posterize) copyPixels(base_, working);
-    activate(Kind::Posterize);
-    // Posterize changes every byte on its own: the effects component posterizes a ramp of all
-    // 256 byte values once, and the picture's bytes are looked up in it.
-    Bitmap32 ramp(256, 1);
-    for (int v = 0; v < 256; ++v) std::memset(ramp.row(0) + 4 * v, v, 4);
-    Effects1.Posterize(ramp, TrackBar1->value());
-    std::array<std::uint8_t, 256> table{};
-    for (int v = 0; v < 256; ++v) table[static_cast<std::size_t>(v)] = ramp.row(0)[4 * v];
-    bool identity = true;  // levels 0 and 1
-    for (int v = 0; v < 256; ++v) identity = identity && table[static_cast<std::size_t>(v)] == v;
-    if (!identity) mapBytes(working, working, table);
-}
-
-void Tenhance::balanceChange(int side) {
-    setUndoEnabled(true);
-    setUndoAllEnabled(true);
-    if (active_ == Kind::Balance) copyPixels(base_, working);
-    activate(Kind::Balance);
-    const QSlider* moved = side == 0 ? TrackBar3 : (side == 1 ? TrackBar4 : TrackBar5);
-    const int v = moved->value();
-    if (v == 0) return;
-    const BalanceSide sides[] = {BalanceSide::RedGreen, BalanceSide::GreenBlue, BalanceSide::RedBlue};
-    balanceSteps(working, working, sides[side], v > 0, std::abs(v) + 1);
-}
-
-void Tenhance::colourReduction() {
-    if (active_ != Kind::Reduction) {
-        copyPixels(working, undo_);
-        setUndoEnabled(true);
-        setUndoAllEnabled(true);
-    }
-    activate(Kind::Reduction);
-    copyPixels(working, base_);
-    // Always from the picture before reduction began, whichever option is checked by now.
-    if (RadioButton3->isChecked())
-        reduceToSixteenColours(undo_, working);
-    else if (RadioButton2->isChecked())
-        reduceToHalftone(undo_, working);
-    else
-        copyPixels(undo_, working);
+void Tenhance::chooseTrueColor() {
+    handle([&] { session.chooseReduction(EnhanceSession::Reduction::TrueColor); });
 }
 
 // ---- Buttons --------------------------------------------------------------------------------
 
 void Tenhance::greyClick(int kind) {
-    activate(Kind::Neutral);
-    setUndoEnabled(true);
-    setUndoAllEnabled(true);
-    toGrey(working, working, kind);
-    // GREY 1 and GREY 8 let the next grey button take a new undo picture; a run of the others
-    // shares one.
-    if (kind == 1 || kind == 8) active_ = Kind::None;
+    handle([&] { session.grey(kind); });
 }
 
 void Tenhance::optimizeClick() {
-    copyPixels(working, undo_);
-    chooseTrueColor();
-    setUndoEnabled(true);
-    setUndoAllEnabled(true);
-    const RgbImage beforeOptimize = undo_;
-    {
+    handle([&] {
         BusyPointer busy(screens_.platform.dialogs);
-        const int rounds = SpinEdit4->value() + 1;
-        for (int i = 0; i < rounds; ++i) {
-            TrackBar1->setValue(TrackBar1->value() + 1);
-            SpinEdit5->setValue(SpinEdit5->value() + 1);
-            SpinEdit4->setValue(SpinEdit4->value() + 1);
-            TrackBar2->setValue(TrackBar2->value() - 2);
-            SpinEdit2->setValue(SpinEdit2->value() + 2);
-            SpinEdit3->setValue(SpinEdit3->value() + 1);
-        }
-        copyPixels(working, base_);
-        copyPixels(beforeOptimize, undo_);
-    }
+        session.optimize();
+    });
 }
 
 void Tenhance::undoClick() {
-    setUndoAllEnabled(true);
-    chooseTrueColor();
-    resetControls(
-        {SpinEdit2, SpinEdit3, SpinEdit4, SpinEdit5, TrackBar2, TrackBar3, TrackBar4, TrackBar5, TrackBar1});
-    copyPixels(undo_, working);
-    setUndoEnabled(false);
-    copyPixels(working, base_);
+    handle([&] { session.undo(); });
 }
 
 void Tenhance::undoAllClick() {
-    copyPixels(working, undo_);
-    chooseTrueColor();
-    resetInOpenOrder();
-    setUndoAllEnabled(false);
-    open();
-    active_ = Kind::Neutral;
-    active_ = Kind::None;
+    handle([&] { session.undoAll([this] { open(); }); });
 }
 
 void Tenhance::open() {
-    setUndoEnabled(false);
-    resetInOpenOrder();
     CheckBox2 = screens_.state.task == TaskMode::TattooIn23Colors;
-    working = screens_.workflow.openEnhance();
-    setUndoAllEnabled(false);
-    active_ = Kind::Neutral;
-    runActivation(Kind::Neutral);
-    redraw();
+    const RgbImage picture = screens_.workflow.openEnhance();
+    handle([&] { session.open(picture); });
 }
 
 void Tenhance::okClick() {
-    setUndoEnabled(false);
-    base_.clear();
-    undo_.clear();
-    brightnessBase_.clear();
-    filterCopy_.clear();
+    session.closeKeepingWorking();
     CheckBox2 = false;
-    RgbImage enhanced = std::move(working);
+    const RgbImage enhanced = std::move(working);
     working.clear();
-    resetInOpenOrder();
-    chooseTrueColor();
+    session.resetControls();
+    if (screens_.state.task == TaskMode::TattooIn23Colors) chooseTrueColor();
     screens_.go(Move::EnhanceBack);
     screens_.workflow.acceptEnhance(enhanced);
 }
 
 void Tenhance::cancelClick() {
     screens_.workflow.cancelEnhance();
+    session.discard();
     CheckBox2 = false;
-    setUndoEnabled(false);
-    resetInOpenOrder();
-    working.clear();
-    base_.clear();
-    undo_.clear();
-    brightnessBase_.clear();
-    filterCopy_.clear();
     chooseTrueColor();
     screens_.go(Move::EnhanceBack);
 }

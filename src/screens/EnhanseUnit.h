@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <functional>
-#include <initializer_list>
+#include <utility>
 
+#include "app/EnhanceSession.h"
 #include "app/StepTrigger.h"
-#include "imaging/Effects.h"
 #include "imaging/RgbImage.h"
 
 class QLineEdit;
@@ -57,38 +58,25 @@ private:
 // enhance: brightness, contrast, saturation, filters, colour balance, grey and colour
 // reduction on a working picture, before thresholding or separating.
 //
-// The controls do not stack. The screen keeps a base picture; every change of the control in
-// use recomputes the working picture from it. The first change of another control makes that
-// control's kind the active one: the working picture becomes the new base and undo picture and
-// the other controls go back to 0, each running its own change on the way (nested, in a fixed
-// order). Much of the screen's behaviour comes from that nesting.
+// A view over an EnhanceSession, which holds the picture, the control values and the rules
+// of their nested changes: every control and button calls one of its actions, and after the
+// action the controls show the session's values again without running anything.
 class Tenhance : public QWidget {
     Q_OBJECT
 public:
     explicit Tenhance(ScreenSet& screens);
     ~Tenhance() override;
 
-    RgbImage working;        // the working picture
-    StepTrigger SpinEdit7;   // Open
-    bool CheckBox2 = false;  // opened from the separation screen
+    EnhanceSession session;
+    RgbImage& working = session.working();  // the working picture, as the other screens know it
+    StepTrigger SpinEdit7;                  // Open
+    bool CheckBox2 = false;                 // opened from the separation screen
 
     // Checks the colour reduction "TRUE COLOR" (runs its reduction only on a new choice).
     void chooseTrueColor();
 
-    // Kinds of adjustment; at most one is active.
-    enum class Kind {
-        None,
-        Neutral,
-        Brightness,
-        Contrast,
-        Saturation,
-        Sharpen,
-        Blur,
-        Balance,
-        Posterize,
-        Reduction
-    };
-    Kind activeKind() const { return active_; }
+    using Kind = EnhanceSession::Kind;
+    Kind activeKind() const { return session.activeKind(); }
 
     // The controls, named as the rest of the program knows them.
     QSlider* TrackBar2 = nullptr;          // BRIGHTNESS, -100..100
@@ -121,38 +109,21 @@ protected:
 
 private:
     void buildControls();
-    // Runs one control's handler: the outermost under the action guard, nested ones inside it,
-    // so that a failure ends the whole user action.
+    // Runs one action: the outermost under the action guard, then the controls show the
+    // session; a nested one (an operation started by another) runs inside it.
     void handle(const std::function<void()>& action);
-
-    // Change operations.
-    void brightnessChange();
-    void contrastChange();
-    void saturationChange();
-    void sharpenChange();
-    void blurChange();
-    void posterizeChange();
-    void balanceChange(int side);
-    void colourReduction();
-
-    // Makes a kind the active one; runs its activation only when it was not active.
-    void activate(Kind kind);
-    void runActivation(Kind kind);
-    void resetControls(std::initializer_list<QWidget*> controls);
-    void resetInOpenOrder();
-    void setUndoEnabled(bool enabled);
-    void setUndoAllEnabled(bool enabled);
+    // Sets every control to the session's value, with the controls' own handlers held off.
+    void showSession();
+    // The controls with what of the session each shows.
+    std::array<std::pair<QSlider*, EnhanceSession::Control>, 5> sliderControls() const;
+    std::array<std::pair<EnhanceSpinEdit*, EnhanceSession::Control>, 4> fieldControls() const;
+    std::array<std::pair<QRadioButton*, EnhanceSession::Reduction>, 3> reductionOptions() const;
     void redraw();
 
     ScreenSet& screens_;
-    Kind active_ = Kind::None;
-    TEffects Effects1;  // POSTERIZE's effects component
     int handlerDepth_ = 0;
+    bool showing_ = false;  // while the controls show the session's values
 
-    RgbImage base_;            // the picture the active adjustment recomputes from
-    RgbImage undo_;            // the picture UNDO returns to
-    RgbImage brightnessBase_;  // the picture BRIGHTNESS always computes from
-    RgbImage filterCopy_;      // the second raster of the blur and sharpen passes
 
     QPushButton* undo = nullptr;
     QPushButton* undoAll = nullptr;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -49,6 +52,23 @@ TEST(Posterize, LevelTable) {
         TEffects().Posterize(bitmap, level);
         for (int v = 0; v < 256; ++v) ASSERT_EQ(bitmap.row(0)[4 * v + 3], v) << level;
     }
+}
+
+TEST(Posterize, TableAgreesWithTheRoundingRuleAtEveryLevel) {
+    // A slow reference: std::nearbyint rounds halves to even in the default rounding mode.
+    for (int level = 0; level <= 255; ++level) {
+        const std::array<std::uint8_t, 256> table = posterizeTable(level);
+        const double l = level == 0 ? 1.0 : level;
+        for (int v = 0; v < 256; ++v) {
+            const double expected = std::clamp(std::nearbyint(v / l) * l, 0.0, 255.0);
+            ASSERT_EQ(table[static_cast<std::size_t>(v)], expected) << "level " << level << " byte " << v;
+        }
+    }
+    // Halves go to the even neighbour, and a byte rounded past 255 is clamped.
+    EXPECT_EQ(posterizeTable(2)[1], 0);
+    EXPECT_EQ(posterizeTable(2)[3], 4);
+    EXPECT_EQ(posterizeTable(100)[150], 200);
+    EXPECT_EQ(posterizeTable(100)[251], 255);
 }
 
 TEST(Posterize, PictureFromTwentyFourBitsKeepsItsFourthBytesAtZero) {

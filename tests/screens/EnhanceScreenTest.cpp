@@ -442,6 +442,19 @@ TEST_F(EnhanceScreen, TypedValues) {
     EXPECT_TRUE(SameImage(filtered(contrasted, kBlurKernel, 1), e->working));
 }
 
+TEST_F(EnhanceScreen, AFieldShowsItsValueAnewWhenTheProgramSetsIt) {
+    openFromSeparation(picture);
+    // A lone minus sign in BLUR reads as 0, its value already: nothing runs, the text stays.
+    type(e->SpinEdit4, "-");
+    EXPECT_EQ(typing(e->SpinEdit4)->text(), "-");
+    // CONTRAST's activation sets BLUR to 0: no change of value, but the field shows "0".
+    type(e->SpinEdit2, "-");
+    EXPECT_EQ(e->SpinEdit2->value(), -30);
+    EXPECT_EQ(typing(e->SpinEdit4)->text(), "0");
+    // The field being typed into keeps its text.
+    EXPECT_EQ(typing(e->SpinEdit2)->text(), "-");
+}
+
 TEST_F(EnhanceScreen, OkAndCancelReturnToTheSeparationScreen) {
     TForm021& separation = *screens->separation;
     const Workflow& workflow = screens->workflow;
