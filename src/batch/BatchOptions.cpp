@@ -212,7 +212,7 @@ std::string batchUsage() {
     const auto n = [](int v) { return std::to_string(v); };
     const WorkflowState defaults;
     return "Usage: dermagraph-batch PICTURE --task colors|tribal|single [options]\n"
-           "       dermagraph-batch PROJECT.CSP --task old [options]\n"
+           "       dermagraph-batch PROJECT_FOLDER|PROJECT.CSP --task old [options]\n"
            "\n"
            "Runs the default walk of one task of the wizard on one picture (or reopens a saved\n"
            "project), with the same results.\n"

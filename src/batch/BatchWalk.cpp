@@ -6,6 +6,8 @@
 #include "app/Workflow.h"
 #include "batch/BatchPlatform.h"
 #include "imaging/Failure.h"
+#include "platform/FileSystem.h"
+#include "project/ProjectFolder.h"
 
 namespace dg {
 
@@ -68,7 +70,9 @@ int runBatch(const BatchOptions& o, Printer& printer, FileSystem& machineFiles, 
         run.chooseTask(o.task);
         run.readPrinter();
         if (o.unit) run.setUnit(*o.unit);
-        dialogs.openAnswers.push_back(o.picture);
+        // A project may be named by its folder as well as by its PROJECT.CSP.
+        const bool projectFolder = o.task == TaskMode::PrintOldProject && files.isFolder(o.picture);
+        dialogs.openAnswers.push_back(projectFolder ? joinPath(o.picture, kDescriptorFileName) : o.picture);
         if (o.task == TaskMode::PrintOldProject) {
             step("opening the project " + o.picture);
             if (run.openProject() != OpenProjectOutcome::Opened)
