@@ -398,10 +398,18 @@ void Workflow::tribalNext() {
 // ---- Channels -----------------------------------------------------------------------------
 
 RebuildSummary Workflow::rebuildChannels() {
+    beforeRebuild();
+    return rebuilt(rebuildChannelSet(channels));
+}
+
+void Workflow::beforeRebuild() {
     // The separation's masks are not needed once its result is in the channels.
     masksEmptied_ = true;
     changed(Change::Separation);
-    lastRebuild_ = rebuildChannelSet(channels);
+}
+
+const RebuildSummary& Workflow::rebuilt(const RebuildSummary& summary) {
+    lastRebuild_ = summary;
     undoOffered = false;
     mergeOffered = changeColorsOffered = true;
     changed(Change::ChannelsRebuilt);
@@ -436,10 +444,8 @@ void Workflow::undoChannels() {
 
 void Workflow::channelsNext() {
     if (!recountChannelSet(channels).nextEnabled) throw Failure("No channel is left ticked.");
-    // AFTER becomes BEFORE: unticked channels fall into the white channel and the colours
-    // are numbered afresh.
-    channels.before = channels.after;
-    rebuildChannels();
+    beforeRebuild();
+    rebuilt(channelSetNext(channels));
     pictures.result.clear();
 }
 

@@ -278,6 +278,8 @@ private:
     void setField(BoundedValue& field, std::int32_t value);
     void storeFields();
     void recomputeTribal();
+    void beforeRebuild();
+    const RebuildSummary& rebuilt(const RebuildSummary& summary);
     // The SOURCE picture at the output size into destination (RESULT is the resampler's).
     void scaleTo(RgbImage& destination);
     void nudge(const std::vector<int>& steps);

@@ -5,8 +5,7 @@
 
 #include "app/EnhanceSession.h"
 #include "app/EnhanceWalks.h"
-#include "imaging/Effects.h"
-#include "imaging/Enhance.h"
+#include "app/EnhancePictures.h"
 #include "support/ImageCompare.h"
 
 namespace dg::test {
@@ -15,48 +14,6 @@ namespace {
 using Control = EnhanceSession::Control;
 using Kind = EnhanceSession::Kind;
 using Reduction = EnhanceSession::Reduction;
-
-// The expected pictures come from the core operations, applied in the order the rules give.
-RgbImage contrast(const RgbImage& p, int passes, bool opposite = false) {
-    RgbImage out;
-    contrastSteps(p, out, passes, opposite);
-    return out;
-}
-RgbImage filtered(const RgbImage& p, const Kernel3x3& kernel, int passes) {
-    RgbImage out;
-    filter3x3(p, out, kernel, passes);
-    return out;
-}
-RgbImage brighter(const RgbImage& p, int amount) {
-    RgbImage out;
-    addBrightness(p, out, amount);
-    return out;
-}
-RgbImage grey(const RgbImage& p, int kind) {
-    RgbImage out;
-    toGrey(p, out, kind);
-    return out;
-}
-RgbImage balanced(const RgbImage& p, BalanceSide side, int value) {
-    RgbImage out;
-    balanceSteps(p, out, side, value > 0, std::abs(value) + 1);
-    return out;
-}
-RgbImage posterized(const RgbImage& p, int level) {
-    Bitmap32 bitmap = toBitmap32(p);
-    TEffects().Posterize(bitmap, level);
-    return toRgbImage(bitmap);
-}
-RgbImage sixteen(const RgbImage& p) {
-    RgbImage out;
-    reduceToSixteenColours(p, out);
-    return out;
-}
-RgbImage halftone(const RgbImage& p) {
-    RgbImage out;
-    reduceToHalftone(p, out);
-    return out;
-}
 
 class EnhanceSessionTest : public ::testing::Test {
 protected:

@@ -8,8 +8,7 @@
 #include <functional>
 
 #include "ShellFixture.h"
-#include "imaging/Effects.h"
-#include "imaging/Enhance.h"
+#include "app/EnhancePictures.h"
 #include "screens/EnhanseUnit.h"
 #include "screens/InfoWindows.h"
 #include "screens/SeparationScreen.h"
@@ -19,34 +18,6 @@
 namespace dg::test {
 namespace {
 
-// The expected pictures come from the core operations, applied in the order the screen's
-// rules give.
-RgbImage contrast(const RgbImage& p, int passes, bool opposite = false) {
-    RgbImage out;
-    contrastSteps(p, out, passes, opposite);
-    return out;
-}
-RgbImage filtered(const RgbImage& p, const Kernel3x3& kernel, int passes) {
-    RgbImage out;
-    filter3x3(p, out, kernel, passes);
-    return out;
-}
-RgbImage brighter(const RgbImage& p, int amount) {
-    RgbImage out;
-    addBrightness(p, out, amount);
-    return out;
-}
-RgbImage grey(const RgbImage& p, int kind) {
-    RgbImage out;
-    toGrey(p, out, kind);
-    return out;
-}
-RgbImage sixteen(const RgbImage& p) {
-    RgbImage out;
-    reduceToSixteenColours(p, out);
-    return out;
-}
-
 class EnhanceScreen : public ShellFixture {
 protected:
     void SetUp() override {
@@ -55,23 +26,8 @@ protected:
     }
 
     // What the separation screen's ENHANCE SOURCE does.
-    void openFromSeparation(const RgbImage& picture) {
-        screens->state.task = TaskMode::TattooIn23Colors;
-        screens->workflow.separationCopy = picture;
-        e->CheckBox2 = true;
-        e->show();
-        e->SpinEdit7.step();
-        e->working = screens->workflow.separationCopy;
-    }
-    // What TRIBAL CREATION's ENHANCE does.
-    void openFromTribal(const RgbImage& picture) {
-        screens->state.task = TaskMode::CreateTribalTattoo;
-        screens->pictures.source = picture;
-        e->CheckBox2 = false;
-        e->chooseTrueColor();
-        e->SpinEdit7.step();
-        e->show();
-    }
+    void openFromSeparation(const RgbImage& picture) { openEnhance(picture, false); }
+    void openFromTribal(const RgbImage& picture) { openEnhance(picture, true); }
     void press(const char* name) { click(button(e, name)); }
     bool enabled(const char* name) { return button(e, name)->isEnabled(); }
 

@@ -43,22 +43,7 @@ const char* kindName(Tenhance::Kind kind) {
 class EnhanceWalks : public ShellFixture, public walks::FrontEnd {
 protected:
     void open(const RgbImage& picture, bool tribal) override {
-        Tenhance* e = screens->enhance.get();
-        if (tribal) {
-            screens->state.task = TaskMode::CreateTribalTattoo;
-            screens->pictures.source = picture;
-            e->CheckBox2 = false;
-            e->chooseTrueColor();
-            e->SpinEdit7.step();
-            e->show();
-        } else {
-            screens->state.task = TaskMode::TattooIn23Colors;
-            screens->workflow.separationCopy = picture;
-            e->CheckBox2 = true;
-            e->show();
-            e->SpinEdit7.step();
-            e->working = screens->workflow.separationCopy;
-        }
+        openEnhance(picture, tribal);
         picture_ = picture;
     }
 

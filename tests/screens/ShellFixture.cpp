@@ -1,6 +1,8 @@
 #include "ShellFixture.h"
 
 #include "screens/OutputSize.h"
+#include "screens/SeparationScreen.h"
+#include "screens/TribalScreen.h"
 #include "screens/SelectTask.h"
 
 namespace dg::test {
@@ -21,6 +23,18 @@ void ShellFixture::openAtEightFifty(const std::string& task, const std::string& 
     out->SpinEdit2->setValue(8);
     out->SpinEdit3->setValue(50);
     click(button(out, "nextColorReduction"));
+}
+
+void ShellFixture::openEnhance(const RgbImage& picture, bool tribal) {
+    if (tribal) {
+        screens->state.task = TaskMode::CreateTribalTattoo;
+        screens->pictures.source = picture;
+        screens->go(Move::TribalToEnhance, screens->tribal.get());
+    } else {
+        screens->state.task = TaskMode::TattooIn23Colors;
+        screens->workflow.separationCopy = picture;
+        screens->go(Move::SeparationToEnhance, screens->separation.get());
+    }
 }
 
 void ShellFixture::setSmallColourOutput() {

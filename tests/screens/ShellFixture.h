@@ -61,6 +61,10 @@ protected:
     // The colour task at 4 x 2.5 cm and 100 DPI, as the output-size screen leaves it.
     void setSmallColourOutput();
 
+    // The enhance screen opened on a picture, as the separation screen's ENHANCE SOURCE (the
+    // picture the SOURCE copy) or TRIBAL CREATION's ENHANCE (the picture the SOURCE) opens it.
+    void openEnhance(const RgbImage& picture, bool tribal);
+
     // The windows that are visible now, by object name.
     std::vector<std::string> visibleWindows() const;
 
