@@ -51,12 +51,8 @@ struct Program {
         screens->workflow.separationCopy = photo();
     }
     dg::Tenhance& open() {
-        dg::Tenhance& e = *screens->enhance;
-        e.CheckBox2 = true;
-        e.show();
-        e.SpinEdit7.step();
-        e.working = screens->workflow.separationCopy;
-        return e;
+        screens->go(dg::Move::SeparationToEnhance, screens->separation.get());
+        return *screens->enhance;
     }
 };
 

@@ -53,13 +53,9 @@ struct Program {
 
     // The separation screen as the colour route leaves it.
     void enterSeparation() {
-        dg::TForm021& separation = *screens->separation;
         screens->pictures.source = design();
-        separation.sourceCopy = design();
-        separation.SpinEdit0.step();
-        separation.SpinEdit4.step();
-        separation.resetPictureFrames();
-        separation.show();
+        screens->workflow.enterSeparation();
+        screens->go(dg::Move::SeparationShown);
         QApplication::processEvents();
     }
 };

@@ -42,7 +42,8 @@ void BM_TribalRecompute(benchmark::State& state) {
     screens.state.task = dg::TaskMode::CreateTribalTattoo;
     screens.pictures.source = photo();
     screens.sourceViewer->show();
-    screens.tribal->enter();
+    screens.go(dg::Move::TribalShown);
+    screens.workflow.enterTribal();
     QApplication::processEvents();
     auto* slider1 = screens.tribal->findChild<QSlider*>("TrackBar1");
     QWidget* viewerPicture = screens.resultViewer->findChild<QWidget*>("Image1");

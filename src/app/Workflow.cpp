@@ -246,6 +246,8 @@ ColourRoute Workflow::colourRoute() const {
 }
 
 void Workflow::channelsFromSource() {
+    // The blank RESULT of the scaling serves no one on the way to the channels.
+    pictures.result.clear();
     channels.before = pictures.source;
     reductionSkipped = true;
     rebuildChannels();
@@ -309,7 +311,11 @@ void Workflow::releaseSeparation() {
 }
 
 void Workflow::separationNext() {
+    // What only the separation screen needs is given back before the channels are made: the
+    // largest design's channels need every byte.
     separationBackup.clear();
+    separationCopy.clear();
+    pictures.result.clear();
     masksEmptied_ = true;
     separator_ = Separator();
     channels.before = std::move(separationResult);
@@ -391,7 +397,9 @@ void Workflow::nudgeAfterEnhance() { nudge(nudgeOnEnhance(tribalSliders_.t1)); }
 
 void Workflow::tribalNext() {
     tribalEntryCopy.clear();
-    channels.before = pictures.result;
+    // The design moves on to the channels; RESULT is not shown on their way.
+    channels.before = std::move(pictures.result);
+    pictures.result.clear();
     rebuildChannels();
 }
 
