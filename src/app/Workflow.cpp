@@ -238,7 +238,7 @@ void Workflow::scaleSource() {
     printerMessage_ = state.exceedsPrinterArea ? kExceedsPrinterAreaText : "";
     changed(Change::Pages);
     pictures.source = std::move(scaled);
-    pictures.result.reset(pictures.source.width(), pictures.source.height());
+    if (showsPictures) pictures.result.reset(pictures.source.width(), pictures.source.height());
 }
 
 ColourRoute Workflow::colourRoute() const {
@@ -507,8 +507,8 @@ void Workflow::compose(const OutputOptions& options) {
     stencilMade = options.createStencil;
     // The stencil's outline replaced the SOURCE picture; the result is what the RESULT
     // viewer holds now.
-    if (options.createStencil) pictures.result = channels.after;
-    resultThumbnail = std::move(composed.resultThumbnail);
+    if (options.createStencil && showsPictures) pictures.result = channels.after;
+    resultThumbnail = showsPictures ? std::move(composed.resultThumbnail) : RgbImage();
     entries = composed.entries;
     showStencilThumbnail = composed.showStencilThumbnail;
     showResultThumbnail = composed.showResultThumbnail;

@@ -50,16 +50,6 @@ inline constexpr std::int64_t kReductionColours = 24;
 // Where the colour task goes after scaling.
 enum class ColourRoute { Separation, Channels };
 
-// The bounded fields of the output size, with their ranges.
-struct OutputField {
-    std::int32_t minimum;
-    std::int32_t maximum;
-};
-inline constexpr OutputField kDpiField{70, 160};
-inline constexpr OutputField kWidthWholeField{1, 60};
-inline constexpr OutputField kHundredthsField{0, 99};
-inline constexpr OutputField kHeightWholeField{0, 60};
-
 // The tribal sliders' range and their position before any nudge.
 inline constexpr int kTribalSliderMinimum = 0;
 inline constexpr int kTribalSliderMaximum = 256;  // 257 positions: at 256 even a byte of 255 is below
@@ -79,6 +69,10 @@ public:
     Platform& platform;
     WorkflowState state;
     PictureBuffers pictures;
+    // Whether the front end shows pictures (the viewers, the printing screen's thumbnails).
+    // Without them the pictures only they show (the blank RESULT of the scaling, RESULT and the
+    // result's thumbnail after composing) are never made: the largest designs need the room.
+    bool showsPictures = true;
 
     // Views hear about every change they show.
     void listen(std::function<void(Change)> listener);

@@ -11,10 +11,10 @@ namespace dg {
 
 enum class TaskMode { PrintSingleFile, PrintOldProject, TattooIn23Colors, CreateTribalTattoo };
 
-// The one record of the run that every screen reads; each field has one owning screen that
-// writes it. The values here are those at the end of start-up (the printer fields are read
-// from the printer by SELECT TASK when it is created). The output settings, which the core
-// reads too, are the part the record shares with the lower layers.
+// The settings of a run, held by the workflow and changed only by its steps. The values here
+// are those at the end of start-up (the printer fields are read from the printer when SELECT
+// TASK is created). The output settings, which the core reads too, are the part the record
+// shares with the lower layers.
 struct WorkflowState : OutputSettings {
     TaskMode task = TaskMode::CreateTribalTattoo;
     bool unitLocked = false;
@@ -32,9 +32,9 @@ struct WorkflowState : OutputSettings {
     std::int32_t resampleFilter = 0;  // index into the resampler's filter list; 0 is "Box"
 };
 
-// The four picture buffers of the shell.
+// The four picture buffers of a run.
 struct PictureBuffers {
-    RgbImage intake;   // held by the splash window; written by open and paste
+    RgbImage intake;   // written by open and paste
     RgbImage source;   // SOURCE viewer
     RgbImage result;   // RESULT viewer
     RgbImage preview;  // PREVIEW viewer

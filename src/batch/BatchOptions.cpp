@@ -31,6 +31,10 @@ int intIn(const std::string& option, const std::string& text, int low, int high)
     return static_cast<int>(value);
 }
 
+int intIn(const std::string& option, const std::string& text, FieldRange range) {
+    return intIn(option, text, range.minimum, range.maximum);
+}
+
 // W, W.H or W.HH: whole units and hundredths, as the output-size fields hold them.
 std::pair<std::int32_t, std::int32_t> unitsIn(const std::string& option, const std::string& text,
                                               int lowWhole) {
@@ -100,7 +104,7 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
             else
                 throw UsageError("--unit is cm or in, not \"" + u + "\"");
         } else if (a == "--dpi") {
-            o.dpi = intIn(a, value(), kDpiField.minimum, kDpiField.maximum);
+            o.dpi = intIn(a, value(), kDpiField);
         } else if (a == "--threshold") {
             const auto [name, number] = splitAt(value(), '=', a);
             int slider = -1;
@@ -114,7 +118,7 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
             o.method = intIn(a, value(), 1, 8);
         } else if (a == "--slider1" || a == "--slider2" || a == "--slider3") {
             o.sliders[static_cast<std::size_t>(a.back() - '1')] =
-                intIn(a, value(), kTribalSliderMinimum, kTribalSliderMaximum);
+                intIn(a, value(), FieldRange{kTribalSliderMinimum, kTribalSliderMaximum});
         } else if (a == "--no-stencil") {
             o.output.createStencil = false;
         } else if (a == "--mirror") {
@@ -124,12 +128,12 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         } else if (a == "--masked") {
             o.output.masked = true;
         } else if (a == "--depth") {
-            o.output.depth = intIn(a, value(), 0, 55);
+            o.output.depth = intIn(a, value(), kDepthField);
         } else if (a == "--corners") {
             const auto [width, size] = splitAt(value(), ',', a);
             o.output.adjustmentCorners = true;
-            o.output.cornerWidth = intIn("--corners width", width, 0, 50);
-            o.output.cornerSize = intIn("--corners size", size, 1, 500);
+            o.output.cornerWidth = intIn("--corners width", width, kCornerWidthField);
+            o.output.cornerSize = intIn("--corners size", size, kCornerSizeField);
         } else if (a == "--no-color-matching") {
             o.output.printColorMatching = false;
         } else if (a == "--no-result") {
@@ -154,12 +158,12 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
                 throw UsageError("--align: top, middle or bottom, not \"" + v + "\"");
         } else if (a == "--label") {
             o.page.labelOnTop = true;
-            o.page.labelPoints = intIn(a, value(), 8, 72);
+            o.page.labelPoints = intIn(a, value(), kLabelPointsField);
         } else if (a == "--page-corners") {
             const auto [width, size] = splitAt(value(), ',', a);
             o.page.pageCorners = true;
-            o.page.cornerWidthMm = intIn("--page-corners width", width, 1, 50);
-            o.page.cornerSizeMm = intIn("--page-corners size", size, 1, 500);
+            o.page.cornerWidthMm = intIn("--page-corners width", width, kPageCornerWidthField);
+            o.page.cornerSizeMm = intIn("--page-corners size", size, kPageCornerSizeField);
         } else if (a == "--save-channels") {
             o.saveChannels = value();
         } else if (a == "--save") {
@@ -210,6 +214,7 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
 
 std::string batchUsage() {
     const auto n = [](int v) { return std::to_string(v); };
+    const auto range = [&n](FieldRange r) { return n(r.minimum) + ".." + n(r.maximum); };
     const WorkflowState defaults;
     return "Usage: dermagraph-batch PICTURE --task colors|tribal|single [options]\n"
            "       dermagraph-batch PROJECT_FOLDER|PROJECT.CSP --task old [options]\n"
@@ -219,7 +224,8 @@ std::string batchUsage() {
            "\n"
            "Output size (the output-size screen; an old project keeps its own):\n"
            "  --width W.HH             width, " + n(kWidthWholeField.minimum) + " to " + n(kWidthWholeField.maximum) +
-           ".99 units (default " + sizeText(defaults.outputWidthWhole, defaults.outputWidthHundredths) + ")\n"
+           ".99 units (default " + n(defaults.outputWidthWhole) + "." +
+           (defaults.outputWidthHundredths < 10 ? "0" : "") + n(defaults.outputWidthHundredths) + ")\n"
            "  --height H.HH --no-aspect  height instead of keeping the picture's proportions\n"
            "  --unit cm|in             measuring unit (default cm)\n"
            "  --dpi N                  print resolution, " + n(kDpiField.minimum) + " to " + n(kDpiField.maximum) +
@@ -239,16 +245,18 @@ std::string batchUsage() {
            n(kTribalSliderMaximum) + ") after that;\n"
            "                           unmoved sliders stay where the entry and the method leave them\n"
            "OPTIONS screen:\n"
-           "  --no-stencil --mirror --stencil-black --masked --depth N (0..55)\n"
-           "  --corners WIDTH,SIZE     adjustment corners on the picture (0..50, 1..500 pixels)\n"
+           "  --no-stencil --mirror --stencil-black --masked --depth N (" + range(kDepthField) + ")\n"
+           "  --corners WIDTH,SIZE     adjustment corners on the picture (" + range(kCornerWidthField) + ", " +
+           range(kCornerSizeField) + " pixels)\n"
            "  --no-color-matching --no-result\n"
            "PRINTING screen:\n"
            "  --align left|center|right,top|middle|bottom\n"
-           "  --label POINTS           label on top, 8..72 points\n"
+           "  --label POINTS           label on top, " + range(kLabelPointsField) + " points\n"
            "  --screen-dpi N           the screen resolution that turns the label's points into pixels\n"
            "                           in exported pages, as the wizard's display does (default " +
            n(kDefaultScreenDpi) + ")\n"
-           "  --page-corners WIDTH_MM,SIZE_MM   corners on the page (1..50, 1..500 mm)\n"
+           "  --page-corners WIDTH_MM,SIZE_MM   corners on the page (" + range(kPageCornerWidthField) + ", " +
+           range(kPageCornerSizeField) + " mm)\n"
            "Results (nothing is ever overwritten):\n"
            "  --save-channels NAME     save the project as the channels screen does, before OPTIONS\n"
            "  --save NAME              save the project as the printing screen does\n"

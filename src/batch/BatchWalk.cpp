@@ -60,6 +60,7 @@ int runBatch(const BatchOptions& o, Printer& printer, FileSystem& machineFiles, 
     NoShell shell;
     Platform platform{printer, clipboard, dialogs, files, shell};
     Workflow run(platform);
+    run.showsPictures = false;
     // The step under way, for the message when memory runs out.
     std::string current;
     const auto step = [&current, &report](const std::string& name) {

@@ -23,6 +23,18 @@ struct OutputSettings {
     std::string outputHeightText;
 };
 
+// The range of a bounded field: a value set from outside is clamped into it.
+struct FieldRange {
+    std::int32_t minimum;
+    std::int32_t maximum;
+};
+
+// The output size's fields.
+inline constexpr FieldRange kDpiField{70, 160};
+inline constexpr FieldRange kWidthWholeField{1, 60};
+inline constexpr FieldRange kHundredthsField{0, 99};
+inline constexpr FieldRange kHeightWholeField{0, 60};
+
 // A size in pixels.
 struct PixelSize {
     std::int32_t width = 0;

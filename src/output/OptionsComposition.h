@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imaging/OutputSettings.h"
 #include "imaging/RgbImage.h"
 #include "output/PageEntries.h"
 #include "output/WhiteEdgeMask.h"
@@ -8,6 +9,11 @@
 namespace dg {
 
 // The OPTIONS screen's settings, with the defaults it opens with.
+// The ranges of OPTIONS' fields.
+inline constexpr FieldRange kDepthField{0, 55};
+inline constexpr FieldRange kCornerWidthField{0, 50};  // pixels; 0 draws one pixel wide
+inline constexpr FieldRange kCornerSizeField{1, 500};
+
 struct OutputOptions {
     bool createStencil = true;
     bool mirrorStencil = false;
@@ -17,8 +23,8 @@ struct OutputOptions {
     bool printColorMatching = true;
     bool printResult = true;
     bool adjustmentCorners = false;
-    int cornerWidth = 2;  // 0..50 pixels; 0 draws one pixel wide
-    int cornerSize = 30;  // 1..500 pixels
+    int cornerWidth = 2;  // kCornerWidthField
+    int cornerSize = 30;  // kCornerSizeField
 };
 
 // What "NEXT >>" hands to the printing screen besides the pictures it changed in place.

@@ -13,14 +13,19 @@ enum class HorizontalAlign { Left, Centre, Right };
 enum class VerticalAlign { Top, Middle, Bottom };
 
 // The printing screen's page settings, with their defaults.
+// The ranges of the printing screen's fields.
+inline constexpr FieldRange kLabelPointsField{8, 72};
+inline constexpr FieldRange kPageCornerWidthField{1, 50};  // mm
+inline constexpr FieldRange kPageCornerSizeField{1, 500};  // mm
+
 struct PageSettings {
     HorizontalAlign horizontal = HorizontalAlign::Centre;
     VerticalAlign vertical = VerticalAlign::Middle;
     bool labelOnTop = false;
-    int labelPoints = 8;  // 8..72
+    int labelPoints = 8;  // kLabelPointsField
     bool pageCorners = false;
-    int cornerWidthMm = 2;  // 1..50
-    int cornerSizeMm = 50;  // 1..500
+    int cornerWidthMm = 2;  // kPageCornerWidthField
+    int cornerSizeMm = 50;  // kPageCornerSizeField
 };
 
 struct PageRect {

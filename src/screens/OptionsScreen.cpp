@@ -65,7 +65,7 @@ void TForm028::buildControls() {
     depthCaption_->setObjectName("depthCaption");
     depth_ = new QSlider(Qt::Horizontal);
     depth_->setObjectName("depth");
-    depth_->setRange(0, 55);
+    depth_->setRange(kDepthField.minimum, kDepthField.maximum);
     depth_->setValue(defaults.depth);
     depth_->setTickPosition(QSlider::TicksBelow);
     depth_->setTickInterval(5);
@@ -79,9 +79,9 @@ void TForm028::buildControls() {
     printResult_ = option<QCheckBox>("PRINT THE RESULT", "printResult", defaults.printResult);
     adjustmentCorners_ = option<QCheckBox>(" ADD ADJUSTMENT  CORNERS TO THE  IMAGE", "adjustmentCorners",
                                            defaults.adjustmentCorners);
-    cornerWidth_ = new ArrowSpinBox(0, 50, defaults.cornerWidth, this);
+    cornerWidth_ = new ArrowSpinBox(kCornerWidthField.minimum, kCornerWidthField.maximum, defaults.cornerWidth, this);
     cornerWidth_->setObjectName("cornerWidth");
-    cornerSize_ = new ArrowSpinBox(1, 500, defaults.cornerSize, this);
+    cornerSize_ = new ArrowSpinBox(kCornerSizeField.minimum, kCornerSizeField.maximum, defaults.cornerSize, this);
     cornerSize_->setObjectName("cornerSize");
 
     whiteCaptions(this);

@@ -164,7 +164,7 @@ void TForm029::buildControls() {
     labelOnTop_->setObjectName("labelOnTop");
     fontSize_ = new QSpinBox;
     fontSize_->setObjectName("fontSize");
-    fontSize_->setRange(8, 72);
+    fontSize_->setRange(kLabelPointsField.minimum, kLabelPointsField.maximum);
     fontSize_->setValue(defaults.labelPoints);
     labelRow->addWidget(labelOnTop_);
     labelRow->addWidget(new QLabel("Font Size"));
@@ -175,9 +175,11 @@ void TForm029::buildControls() {
     auto* cornersGrid = new QGridLayout(cornersGroup);
     pageCorners_ = new QCheckBox(" ADD ADJUSTMENT  CORNERS TO THE  PAGE");
     pageCorners_->setObjectName("pageCorners");
-    cornerWidth_ = new ArrowSpinBox(1, 50, defaults.cornerWidthMm, this);
+    cornerWidth_ =
+        new ArrowSpinBox(kPageCornerWidthField.minimum, kPageCornerWidthField.maximum, defaults.cornerWidthMm, this);
     cornerWidth_->setObjectName("cornerWidth");
-    cornerSize_ = new ArrowSpinBox(1, 500, defaults.cornerSizeMm, this);
+    cornerSize_ =
+        new ArrowSpinBox(kPageCornerSizeField.minimum, kPageCornerSizeField.maximum, defaults.cornerSizeMm, this);
     cornerSize_->setObjectName("cornerSize");
     cornersGrid->addWidget(pageCorners_, 0, 0, 1, 3);
     cornersGrid->addWidget(new QLabel("Corner width"), 1, 0);
