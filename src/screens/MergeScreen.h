@@ -4,7 +4,6 @@
 #include <QWidget>
 #include <array>
 
-#include "app/StepTrigger.h"
 #include "imaging/RgbImage.h"
 #include "separation/Merge.h"
 

@@ -385,10 +385,11 @@ void ScreenSet::go(Move move, QWidget* current) {
 }
 
 void ScreenSet::wireWorkflow() {
+    // The viewers repaint when their picture is new: SOURCE on its refresh, RESULT when the
+    // tribal design is recomputed (other steps change them only while they are hidden).
     workflow.listen([this](Change what) {
         if (what == Change::SourceColours) sourceViewer->refresh();
-        sourceViewer->update();
-        resultViewer->update();
+        if (what == Change::Tribal) resultViewer->update();
     });
 }
 

@@ -3,7 +3,6 @@
 #include <QWidget>
 #include <array>
 
-#include "app/StepTrigger.h"
 #include "imaging/RgbImage.h"
 #include "imaging/Tribal.h"
 
