@@ -361,7 +361,8 @@ void Workflow::recomputeTribal() {
 
 void Workflow::setTribalSlider(int index, int value) {
     value = std::clamp(value, kTribalSliderMinimum, kTribalSliderMaximum);
-    std::int32_t& slider = index == 0 ? tribalSliders_.t1 : (index == 1 ? tribalSliders_.t2 : tribalSliders_.t3);
+    std::int32_t& slider =
+        index == 0 ? tribalSliders_.t1 : (index == 1 ? tribalSliders_.t2 : tribalSliders_.t3);
     if (slider == value) return;
     slider = value;
     recomputeTribal();
@@ -458,7 +459,8 @@ void Workflow::channelsNext() {
 }
 
 bool Workflow::saveChannelsProject() {
-    return saveProject(channelsScreenProject(pictures.source, channels), state, platform.dialogs, platform.files);
+    return saveProject(channelsScreenProject(pictures.source, channels), state, platform.dialogs,
+                       platform.files);
 }
 
 // ---- Change colours -----------------------------------------------------------------------
@@ -530,8 +532,9 @@ bool Workflow::exportPages(const PageSettings& page, const ExportSettings& setti
 bool Workflow::savePrintingProject() {
     // A reopened project has no intake picture of its own: its SOURCE is what it saves.
     const RgbImage& taken = state.task == TaskMode::PrintOldProject ? pictures.source : pictures.intake;
-    return saveProject(printingScreenProject(taken, pictures.source, channels, stencilMade ? &stencil : nullptr),
-                       state, platform.dialogs, platform.files);
+    return saveProject(
+        printingScreenProject(taken, pictures.source, channels, stencilMade ? &stencil : nullptr), state,
+        platform.dialogs, platform.files);
 }
 
 bool Workflow::pagesLeft() const {
@@ -544,7 +547,8 @@ bool Workflow::pagesLeft() const {
 
 RgbImage Workflow::openEnhance() {
     // ORIGINAL needs something to go back to, whatever the enhance screen does.
-    if (state.task == TaskMode::CreateTribalTattoo && tribalEntryCopy.empty()) tribalEntryCopy = pictures.source;
+    if (state.task == TaskMode::CreateTribalTattoo && tribalEntryCopy.empty())
+        tribalEntryCopy = pictures.source;
     enhanceCancelCopy_ = pictures.source;
     if (state.task == TaskMode::TattooIn23Colors) pictures.source = separationCopy;
     return pictures.source;

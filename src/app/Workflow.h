@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/OutputSizeRules.h"
 #include "app/StepTrigger.h"
 #include "app/WorkflowState.h"
 #include "imaging/RgbImage.h"
@@ -17,31 +18,30 @@
 #include "output/PageLayout.h"
 #include "output/PagePictures.h"
 #include "platform/Platform.h"
-#include "app/OutputSizeRules.h"
 #include "project/OutputSettingsTarget.h"
 #include "project/ProjectReader.h"
-#include "separation/ChannelModel.h"
 #include "separation/ChangeColors.h"
+#include "separation/ChannelModel.h"
+#include "separation/ChannelSetBuild.h"
 #include "separation/ColorMatching.h"
 #include "separation/Merge.h"
-#include "separation/ChannelSetBuild.h"
 #include "separation/Separation.h"
 
 namespace dg {
 
 // What changed in a run, for the views that show it.
 enum class Change {
-    Printer,        // the printer's page, resolution, media size or orientation
-    Unit,           // the measuring unit
-    OutputSize,     // the output size fields, their texts or the Message Board's verdict
-    SourceColours,  // the SOURCE picture's colour count (its viewer's caption)
-    Separation,     // the thresholds, the separation result and its masks
+    Printer,          // the printer's page, resolution, media size or orientation
+    Unit,             // the measuring unit
+    OutputSize,       // the output size fields, their texts or the Message Board's verdict
+    SourceColours,    // the SOURCE picture's colour count (its viewer's caption)
+    Separation,       // the thresholds, the separation result and its masks
     ChannelsRebuilt,  // the channel set made afresh from BEFORE
-    Channels,       // the channel set edited (ticks, merges, colours)
-    Tribal,         // the tribal method, its sliders or its result
-    ChangeColors,   // the CHANGE COLORS working picture or the colours under the pointer
-    ChannelsOffer,  // what the channels screen offers (editing, UNDO) for the next design
-    Pages,          // the printing screen's message line, page entries and thumbnails
+    Channels,         // the channel set edited (ticks, merges, colours)
+    Tribal,           // the tribal method, its sliders or its result
+    ChangeColors,     // the CHANGE COLORS working picture or the colours under the pointer
+    ChannelsOffer,    // what the channels screen offers (editing, UNDO) for the next design
+    Pages,            // the printing screen's message line, page entries and thumbnails
 };
 
 // Pictures with fewer colours than this go straight to the channels: no reduction is needed.

@@ -223,13 +223,16 @@ std::string batchUsage() {
            "project), with the same results.\n"
            "\n"
            "Output size (the output-size screen; an old project keeps its own):\n"
-           "  --width W.HH             width, " + n(kWidthWholeField.minimum) + " to " + n(kWidthWholeField.maximum) +
-           ".99 units (default " + n(defaults.outputWidthWhole) + "." +
-           (defaults.outputWidthHundredths < 10 ? "0" : "") + n(defaults.outputWidthHundredths) + ")\n"
+           "  --width W.HH             width, " +
+           n(kWidthWholeField.minimum) + " to " + n(kWidthWholeField.maximum) + ".99 units (default " +
+           n(defaults.outputWidthWhole) + "." + (defaults.outputWidthHundredths < 10 ? "0" : "") +
+           n(defaults.outputWidthHundredths) +
+           ")\n"
            "  --height H.HH --no-aspect  height instead of keeping the picture's proportions\n"
            "  --unit cm|in             measuring unit (default cm)\n"
-           "  --dpi N                  print resolution, " + n(kDpiField.minimum) + " to " + n(kDpiField.maximum) +
-           " (default " + n(defaults.outputDpi) + ")\n"
+           "  --dpi N                  print resolution, " +
+           n(kDpiField.minimum) + " to " + n(kDpiField.maximum) + " (default " + n(defaults.outputDpi) +
+           ")\n"
            "  A PROJECT.CSP beside the picture gives its output size first, as in the wizard.\n"
            "Colour task:\n"
            "  --threshold NAME=VALUE   move a separation slider (0..255) after the screen's first entry;\n"
@@ -237,26 +240,37 @@ std::string batchUsage() {
            "                           green-high, green-mid, blue-high, blue-mid, yellow-high, yellow-mid,\n"
            "                           cyan-high, cyan-mid, magenta-high, magenta-mid\n"
            "Channels screen (every task but single):\n"
-           "  --untick N               untick channel N (1.." + n(kChannelCount) + ") before NEXT; may be repeated\n"
+           "  --untick N               untick channel N (1.." +
+           n(kChannelCount) +
+           ") before NEXT; may be repeated\n"
            "Tribal task:\n"
            "  --method 1..8            choose a method after the screen's entry (which chooses " +
-           n(kTribalEntryMethod) + ")\n"
-           "  --slider1 N --slider2 N --slider3 N   move the sliders (" + n(kTribalSliderMinimum) + ".." +
-           n(kTribalSliderMaximum) + ") after that;\n"
+           n(kTribalEntryMethod) +
+           ")\n"
+           "  --slider1 N --slider2 N --slider3 N   move the sliders (" +
+           n(kTribalSliderMinimum) + ".." + n(kTribalSliderMaximum) +
+           ") after that;\n"
            "                           unmoved sliders stay where the entry and the method leave them\n"
            "OPTIONS screen:\n"
-           "  --no-stencil --mirror --stencil-black --masked --depth N (" + range(kDepthField) + ")\n"
-           "  --corners WIDTH,SIZE     adjustment corners on the picture (" + range(kCornerWidthField) + ", " +
-           range(kCornerSizeField) + " pixels)\n"
+           "  --no-stencil --mirror --stencil-black --masked --depth N (" +
+           range(kDepthField) +
+           ")\n"
+           "  --corners WIDTH,SIZE     adjustment corners on the picture (" +
+           range(kCornerWidthField) + ", " + range(kCornerSizeField) +
+           " pixels)\n"
            "  --no-color-matching --no-result\n"
            "PRINTING screen:\n"
            "  --align left|center|right,top|middle|bottom\n"
-           "  --label POINTS           label on top, " + range(kLabelPointsField) + " points\n"
+           "  --label POINTS           label on top, " +
+           range(kLabelPointsField) +
+           " points\n"
            "  --screen-dpi N           the screen resolution that turns the label's points into pixels\n"
            "                           in exported pages, as the wizard's display does (default " +
-           n(kDefaultScreenDpi) + ")\n"
-           "  --page-corners WIDTH_MM,SIZE_MM   corners on the page (" + range(kPageCornerWidthField) + ", " +
-           range(kPageCornerSizeField) + " mm)\n"
+           n(kDefaultScreenDpi) +
+           ")\n"
+           "  --page-corners WIDTH_MM,SIZE_MM   corners on the page (" +
+           range(kPageCornerWidthField) + ", " + range(kPageCornerSizeField) +
+           " mm)\n"
            "Results (nothing is ever overwritten):\n"
            "  --save-channels NAME     save the project as the channels screen does, before OPTIONS\n"
            "  --save NAME              save the project as the printing screen does\n"

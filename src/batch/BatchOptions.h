@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "app/Workflow.h"
-#include "separation/Thresholds.h"
 #include "output/OptionsComposition.h"
 #include "output/PageExport.h"
 #include "output/PageLayout.h"
+#include "separation/Thresholds.h"
 
 namespace dg {
 

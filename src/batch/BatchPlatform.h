@@ -43,7 +43,9 @@ public:
     bool exists(const std::string& path) const override { return files_.exists(path); }
     bool isFolder(const std::string& path) const override { return files_.isFolder(path); }
     void createFolder(const std::string& path) override { files_.createFolder(path); }
-    std::vector<std::uint8_t> readFile(const std::string& path) const override { return files_.readFile(path); }
+    std::vector<std::uint8_t> readFile(const std::string& path) const override {
+        return files_.readFile(path);
+    }
     void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override {
         files_.writeFile(path, bytes);
     }

@@ -29,7 +29,8 @@ void typeOutputSize(const BatchOptions& o, Workflow& run) {
 }
 
 // From the picture to the channels screen, by the task's route.
-void designChannels(const BatchOptions& o, Workflow& run, const std::function<void(const std::string&)>& step) {
+void designChannels(const BatchOptions& o, Workflow& run,
+                    const std::function<void(const std::string&)>& step) {
     step("scaling to the output size");
     run.requireOutputPixels();
     run.scaleSource();

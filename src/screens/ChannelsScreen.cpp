@@ -45,7 +45,8 @@ TForm019::TForm019(ScreenSet& screens) : screens_(screens) {
         screens_.go(Move::ChannelsShown);
     });
     screens_.workflow.listen([this](Change what) {
-        if (what == Change::ChannelsRebuilt || what == Change::Channels) showChannels(what == Change::ChannelsRebuilt);
+        if (what == Change::ChannelsRebuilt || what == Change::Channels)
+            showChannels(what == Change::ChannelsRebuilt);
         if (what == Change::ChannelsOffer) showOffer();
     });
 }
@@ -93,8 +94,9 @@ void TForm019::buildControls() {
         auto* box = new PictureBox(tiles_[i], channels);
         box->setObjectName(QString("mask%1").arg(n));
         box->setFixedSize(kTileWidth, kTileHeight);
-        connect(box, &PictureBox::clicked, this,
-                [this, i] { screens_.guard([&] { screens_.showPreview(screens_.workflow.channels.channels[i].mask); }); });
+        connect(box, &PictureBox::clicked, this, [this, i] {
+            screens_.guard([&] { screens_.showPreview(screens_.workflow.channels.channels[i].mask); });
+        });
         tileBoxes_[i] = box;
         auto* captions = new QHBoxLayout;
         captions->setSpacing(2);

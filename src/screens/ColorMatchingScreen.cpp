@@ -163,7 +163,8 @@ void TForm023::saveAsBmp() {
 }
 
 void TForm023::printColorMatching() {
-    printStretchedPortrait(screens_.workflow.matching.page, screens_.platform.printer, screens_.platform.dialogs, "COLOR MATCHING");
+    printStretchedPortrait(screens_.workflow.matching.page, screens_.platform.printer,
+                           screens_.platform.dialogs, "COLOR MATCHING");
 }
 
 void TForm023::showInkChart() { screens_.go(Move::InkChart); }

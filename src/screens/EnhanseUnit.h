@@ -124,7 +124,6 @@ private:
     int handlerDepth_ = 0;
     bool showing_ = false;  // while the controls show the session's values
 
-
     QPushButton* undo = nullptr;
     QPushButton* undoAll = nullptr;
     QPushButton* resizeBeforeEdit_ = nullptr;

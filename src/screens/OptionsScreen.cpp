@@ -79,9 +79,11 @@ void TForm028::buildControls() {
     printResult_ = option<QCheckBox>("PRINT THE RESULT", "printResult", defaults.printResult);
     adjustmentCorners_ = option<QCheckBox>(" ADD ADJUSTMENT  CORNERS TO THE  IMAGE", "adjustmentCorners",
                                            defaults.adjustmentCorners);
-    cornerWidth_ = new ArrowSpinBox(kCornerWidthField.minimum, kCornerWidthField.maximum, defaults.cornerWidth, this);
+    cornerWidth_ =
+        new ArrowSpinBox(kCornerWidthField.minimum, kCornerWidthField.maximum, defaults.cornerWidth, this);
     cornerWidth_->setObjectName("cornerWidth");
-    cornerSize_ = new ArrowSpinBox(kCornerSizeField.minimum, kCornerSizeField.maximum, defaults.cornerSize, this);
+    cornerSize_ =
+        new ArrowSpinBox(kCornerSizeField.minimum, kCornerSizeField.maximum, defaults.cornerSize, this);
     cornerSize_->setObjectName("cornerSize");
 
     whiteCaptions(this);
@@ -198,9 +200,7 @@ void TForm028::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) masked_->setChecked(false);
 }
 
-void TForm028::preview() {
-    screens_.showPreview(maskingPreview(screens_.pictures.source, depth_->value()));
-}
+void TForm028::preview() { screens_.showPreview(maskingPreview(screens_.pictures.source, depth_->value())); }
 
 void TForm028::next() {
     {

@@ -56,13 +56,14 @@ TForm004::TForm004(ScreenSet& screens) : QWidget(nullptr), screens_(screens) {
 void TForm004::buildControls() {
     const WorkflowState& state = screens_.state;
     SpinEdit1 = new ArrowSpinBox(kDpiField.minimum, kDpiField.maximum, state.outputDpi, this);
-    SpinEdit2 = new ArrowSpinBox(kWidthWholeField.minimum, kWidthWholeField.maximum, state.outputWidthWhole, this);
-    SpinEdit3 =
-        new ArrowSpinBox(kHundredthsField.minimum, kHundredthsField.maximum, state.outputWidthHundredths, this);
+    SpinEdit2 =
+        new ArrowSpinBox(kWidthWholeField.minimum, kWidthWholeField.maximum, state.outputWidthWhole, this);
+    SpinEdit3 = new ArrowSpinBox(kHundredthsField.minimum, kHundredthsField.maximum,
+                                 state.outputWidthHundredths, this);
     SpinEdit4 =
         new ArrowSpinBox(kHeightWholeField.minimum, kHeightWholeField.maximum, state.outputHeightWhole, this);
-    SpinEdit5 =
-        new ArrowSpinBox(kHundredthsField.minimum, kHundredthsField.maximum, state.outputHeightHundredths, this);
+    SpinEdit5 = new ArrowSpinBox(kHundredthsField.minimum, kHundredthsField.maximum,
+                                 state.outputHeightHundredths, this);
     Workflow& workflow = screens_.workflow;
     const std::array<std::tuple<ArrowSpinBox*, const char*, void (Workflow::*)(std::int32_t)>, 5> fields{
         {{SpinEdit1, "SpinEdit1", &Workflow::setDpi},
@@ -184,7 +185,8 @@ void TForm004::buildControls() {
 
     connect(preserveAspect_, &QCheckBox::toggled, this,
             [this](bool on) { screens_.guard([&] { screens_.workflow.setPreserveAspect(on); }); });
-    connect(fit, &QPushButton::clicked, this, [this] { screens_.guard([&] { screens_.workflow.fitToPageWidth(); }); });
+    connect(fit, &QPushButton::clicked, this,
+            [this] { screens_.guard([&] { screens_.workflow.fitToPageWidth(); }); });
     connect(backButton, &QPushButton::clicked, this, &TForm004::back);
     connect(help, &QPushButton::clicked, this, [this] { screens_.show(Window::OutputSizeHelp); });
     connect(closeForResizer_, &QPushButton::clicked, this, [this] { screens_.endApplication(); });

@@ -3,8 +3,8 @@
 #include <QWidget>
 
 #include "app/StepTrigger.h"
-#include "screens/ArrowSpinBox.h"
 #include "imaging/RgbImage.h"
+#include "screens/ArrowSpinBox.h"
 
 class QCheckBox;
 class QLabel;

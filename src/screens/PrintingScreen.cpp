@@ -175,11 +175,11 @@ void TForm029::buildControls() {
     auto* cornersGrid = new QGridLayout(cornersGroup);
     pageCorners_ = new QCheckBox(" ADD ADJUSTMENT  CORNERS TO THE  PAGE");
     pageCorners_->setObjectName("pageCorners");
-    cornerWidth_ =
-        new ArrowSpinBox(kPageCornerWidthField.minimum, kPageCornerWidthField.maximum, defaults.cornerWidthMm, this);
+    cornerWidth_ = new ArrowSpinBox(kPageCornerWidthField.minimum, kPageCornerWidthField.maximum,
+                                    defaults.cornerWidthMm, this);
     cornerWidth_->setObjectName("cornerWidth");
-    cornerSize_ =
-        new ArrowSpinBox(kPageCornerSizeField.minimum, kPageCornerSizeField.maximum, defaults.cornerSizeMm, this);
+    cornerSize_ = new ArrowSpinBox(kPageCornerSizeField.minimum, kPageCornerSizeField.maximum,
+                                   defaults.cornerSizeMm, this);
     cornerSize_->setObjectName("cornerSize");
     cornersGrid->addWidget(pageCorners_, 0, 0, 1, 3);
     cornersGrid->addWidget(new QLabel("Corner width"), 1, 0);

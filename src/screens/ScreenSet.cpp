@@ -80,7 +80,8 @@ ScreenSet::ScreenSet(Platform& platform_, std::function<void()> endApplication)
     wireHelpClosing();
     wireWorkflow();
     // Owned by the SOURCE viewer, the last of the three to go.
-    new ViewersOnTop({sourceViewer.get(), resultViewer.get(), previewViewer.get()}, windows(), sourceViewer.get());
+    new ViewersOnTop({sourceViewer.get(), resultViewer.get(), previewViewer.get()}, windows(),
+                     sourceViewer.get());
     // Given now, while every one of them is hidden: changing a visible window's buttons
     // would make it flicker when the first picture comes in.
     giveTitleBarButtons();
@@ -94,13 +95,38 @@ ScreenSet::~ScreenSet() {
 void ScreenSet::start() { splash->showSplash(); }
 
 std::vector<QWidget*> ScreenSet::windows() const {
-    return {splash.get(),      sourceViewer.get(),  resultViewer.get(), selectTask.get(), outputSize.get(),
-            channels.get(),    previewViewer.get(),  tribal.get(), resize.get(), separation.get(),
-            colorMatching.get(),    options.get(),  printing.get(), merge.get(), enhance.get(),
-            changeColors.get(),    inkChart.get(),  warning.get(), about.get(),   description.get(),
-            terms.get(),      selectTaskHelp.get(),  outputSizeHelp.get(), tribalHelp.get(), channelsHelp.get(),
-            separationHelp.get(),    colorMatchingHelp.get(),  optionsHelp.get(), printingHelp.get(), enhanceHelp.get(),
-            changeColorsHelp.get(), mergeHelp.get()};
+    return {splash.get(),
+            sourceViewer.get(),
+            resultViewer.get(),
+            selectTask.get(),
+            outputSize.get(),
+            channels.get(),
+            previewViewer.get(),
+            tribal.get(),
+            resize.get(),
+            separation.get(),
+            colorMatching.get(),
+            options.get(),
+            printing.get(),
+            merge.get(),
+            enhance.get(),
+            changeColors.get(),
+            inkChart.get(),
+            warning.get(),
+            about.get(),
+            description.get(),
+            terms.get(),
+            selectTaskHelp.get(),
+            outputSizeHelp.get(),
+            tribalHelp.get(),
+            channelsHelp.get(),
+            separationHelp.get(),
+            colorMatchingHelp.get(),
+            optionsHelp.get(),
+            printingHelp.get(),
+            enhanceHelp.get(),
+            changeColorsHelp.get(),
+            mergeHelp.get()};
 }
 
 void ScreenSet::wireHelpClosing() {
@@ -113,7 +139,8 @@ void ScreenSet::wireHelpClosing() {
     };
     QObject::connect(tribalHelp.get(), &InfoWindow::closed, tribal.get(), backToTribal);
     QObject::connect(enhanceHelp.get(), &InfoWindow::closed, tribal.get(), backToTribal);
-    QObject::connect(changeColorsHelp.get(), &InfoWindow::closed, sourceViewer.get(), [this] { sourceViewer->show(); });
+    QObject::connect(changeColorsHelp.get(), &InfoWindow::closed, sourceViewer.get(),
+                     [this] { sourceViewer->show(); });
 }
 
 void ScreenSet::endApplication() {
@@ -124,34 +151,54 @@ bool ScreenSet::guard(const std::function<void()>& action) { return runGuarded(p
 
 QWidget* ScreenSet::window(Window w) const {
     switch (w) {
-        case Window::SourceViewer: return sourceViewer.get();
-        case Window::ResultViewer: return resultViewer.get();
-        case Window::PreviewViewer: return previewViewer.get();
-        case Window::SelectTaskHelp: return selectTaskHelp.get();
-        case Window::OutputSizeHelp: return outputSizeHelp.get();
-        case Window::TribalHelp: return tribalHelp.get();
-        case Window::ChannelsHelp: return channelsHelp.get();
-        case Window::SeparationHelp: return separationHelp.get();
-        case Window::ColorMatchingHelp: return colorMatchingHelp.get();
-        case Window::OptionsHelp: return optionsHelp.get();
-        case Window::PrintingHelp: return printingHelp.get();
-        case Window::EnhanceHelp: return enhanceHelp.get();
-        case Window::MergeHelp: return mergeHelp.get();
-        case Window::Description: return description.get();
-        case Window::About: return about.get();
-        case Window::Terms: return terms.get();
+        case Window::SourceViewer:
+            return sourceViewer.get();
+        case Window::ResultViewer:
+            return resultViewer.get();
+        case Window::PreviewViewer:
+            return previewViewer.get();
+        case Window::SelectTaskHelp:
+            return selectTaskHelp.get();
+        case Window::OutputSizeHelp:
+            return outputSizeHelp.get();
+        case Window::TribalHelp:
+            return tribalHelp.get();
+        case Window::ChannelsHelp:
+            return channelsHelp.get();
+        case Window::SeparationHelp:
+            return separationHelp.get();
+        case Window::ColorMatchingHelp:
+            return colorMatchingHelp.get();
+        case Window::OptionsHelp:
+            return optionsHelp.get();
+        case Window::PrintingHelp:
+            return printingHelp.get();
+        case Window::EnhanceHelp:
+            return enhanceHelp.get();
+        case Window::MergeHelp:
+            return mergeHelp.get();
+        case Window::Description:
+            return description.get();
+        case Window::About:
+            return about.get();
+        case Window::Terms:
+            return terms.get();
     }
     return nullptr;
 }
 
 QWidget* ScreenSet::helpOf(QWidget* screen) const {
-    const std::pair<QWidget*, QWidget*> helps[] = {
-        {selectTask.get(), selectTaskHelp.get()},   {outputSize.get(), outputSizeHelp.get()},
-        {tribal.get(), tribalHelp.get()},           {channels.get(), channelsHelp.get()},
-        {separation.get(), separationHelp.get()},   {colorMatching.get(), colorMatchingHelp.get()},
-        {options.get(), optionsHelp.get()},         {printing.get(), printingHelp.get()},
-        {enhance.get(), enhanceHelp.get()},         {changeColors.get(), changeColorsHelp.get()},
-        {merge.get(), mergeHelp.get()}};
+    const std::pair<QWidget*, QWidget*> helps[] = {{selectTask.get(), selectTaskHelp.get()},
+                                                   {outputSize.get(), outputSizeHelp.get()},
+                                                   {tribal.get(), tribalHelp.get()},
+                                                   {channels.get(), channelsHelp.get()},
+                                                   {separation.get(), separationHelp.get()},
+                                                   {colorMatching.get(), colorMatchingHelp.get()},
+                                                   {options.get(), optionsHelp.get()},
+                                                   {printing.get(), printingHelp.get()},
+                                                   {enhance.get(), enhanceHelp.get()},
+                                                   {changeColors.get(), changeColorsHelp.get()},
+                                                   {merge.get(), mergeHelp.get()}};
     for (const auto& [s, help] : helps)
         if (s == screen) return help;
     return nullptr;
@@ -232,8 +279,9 @@ void ScreenSet::go(Move move, QWidget* current) {
             if (state.task == TaskMode::CreateTribalTattoo) sourceViewer->show();
             return;
         case Move::RouteFailed:
-            for (QWidget* w : {static_cast<QWidget*>(outputSize.get()), static_cast<QWidget*>(separation.get()),
-                               static_cast<QWidget*>(tribal.get()), static_cast<QWidget*>(channels.get())})
+            for (QWidget* w :
+                 {static_cast<QWidget*>(outputSize.get()), static_cast<QWidget*>(separation.get()),
+                  static_cast<QWidget*>(tribal.get()), static_cast<QWidget*>(channels.get())})
                 w->hide();
             goToSelectTask(nullptr);
             return;
@@ -329,7 +377,8 @@ void ScreenSet::go(Move move, QWidget* current) {
             return;
         case Move::MergeOfferAnswered:
             // PREVIEW and the help were raised above the dialog while it was on screen.
-            for (QWidget* w : {static_cast<QWidget*>(previewViewer.get()), static_cast<QWidget*>(mergeHelp.get())}) {
+            for (QWidget* w :
+                 {static_cast<QWidget*>(previewViewer.get()), static_cast<QWidget*>(mergeHelp.get())}) {
                 if (w->windowModality() == Qt::NonModal) continue;
                 const bool visible = w->isVisible();
                 w->hide();
@@ -339,7 +388,8 @@ void ScreenSet::go(Move move, QWidget* current) {
             return;
         case Move::MergeHelp:
             // Shown above the modal dialog, so that it can be read and closed.
-            if (current->isVisible() && !mergeHelp->isVisible()) mergeHelp->setWindowModality(Qt::ApplicationModal);
+            if (current->isVisible() && !mergeHelp->isVisible())
+                mergeHelp->setWindowModality(Qt::ApplicationModal);
             mergeHelp->show();
             mergeHelp->raise();
             return;
@@ -404,10 +454,12 @@ void ScreenSet::colourWorkingScreens() {
 
 void ScreenSet::giveTitleBarButtons() {
     for (QWidget* w : std::initializer_list<QWidget*>{
-             outputSize.get(), channels.get(),     tribal.get(),    separation.get(),  colorMatching.get(), options.get(),
-             printing.get(), merge.get(),     enhance.get(),    changeColors.get(),  inkChart.get(), selectTaskHelp.get(),
-             outputSizeHelp.get(), tribalHelp.get(),     channelsHelp.get(),    separationHelp.get(),  colorMatchingHelp.get(), optionsHelp.get(),
-             printingHelp.get(), enhanceHelp.get(), changeColorsHelp.get(), mergeHelp.get()})
+             outputSize.get(),        channels.get(),     tribal.get(),       separation.get(),
+             colorMatching.get(),     options.get(),      printing.get(),     merge.get(),
+             enhance.get(),           changeColors.get(), inkChart.get(),     selectTaskHelp.get(),
+             outputSizeHelp.get(),    tribalHelp.get(),   channelsHelp.get(), separationHelp.get(),
+             colorMatchingHelp.get(), optionsHelp.get(),  printingHelp.get(), enhanceHelp.get(),
+             changeColorsHelp.get(),  mergeHelp.get()})
         setFlagsKeepingVisibility(w, kWorkingScreenFlags);
 }
 

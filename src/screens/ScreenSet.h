@@ -46,43 +46,43 @@ class ThelpMerge;
 
 // Where a step leaves the user: the moves between windows, each decided here alone.
 enum class Move {
-    SplashDone,             // the splash's time is up: SELECT TASK
-    IntakeStarted,          // SELECT TASK put away while a picture is asked for
-    IntakeCancelled,        // no picture arrived: SELECT TASK again
-    IntakeArrived,          // a picture arrived: SOURCE shown
+    SplashDone,               // the splash's time is up: SELECT TASK
+    IntakeStarted,            // SELECT TASK put away while a picture is asked for
+    IntakeCancelled,          // no picture arrived: SELECT TASK again
+    IntakeArrived,            // a picture arrived: SOURCE shown
     OutputSizeForSingleFile,  // the single-file task: SOURCE and the output-size screen
-    OutputSizeShown,        // the intake chain's end: the output-size screen
-    SingleFilePrinting,     // output size NEXT >> in the single-file task
-    ColourReduction,        // output size NEXT: COLOR REDUCTION (the route picks what follows)
-    RouteFailed,            // a route that failed on its way: SELECT TASK
-    SeparationShown,        // the route: COLOR REDUCTION AND SEPARATION
-    TribalShown,            // the route: TRIBAL CREATION with SOURCE and RESULT
-    ChannelsShown,          // CHANNELS / COLORS after a rebuild
-    ProjectOpened,          // PRINT OLD PROJECT: the channels screen
-    ProjectNotOpened,       // PRINT OLD PROJECT failed: SELECT TASK
-    SeparationNext,         // separation NEXT: the channels follow
-    SeparationToEnhance,    // ENHANCE SOURCE
-    TribalNext,             // tribal NEXT: the channels follow
-    TribalToEnhance,        // ENHANCE
-    TribalHelp,             // the tribal help puts SOURCE and RESULT away
-    EnhanceBack,            // enhance OK or CANCEL
-    ChannelsNext,           // channels NEXT: COLOR MATCHING
-    ChannelsMergeStarted,   // MERGE CHANNELS: PREVIEW put away
-    ChannelsMergeDone,      // the merge sequence ended
-    MergeOfferAnswered,     // an offer answered: PREVIEW and the help no longer above the dialog
-    MergeHelp,              // the merge help, above the dialog on screen
-    MergePreview,           // PREVIEW, above the dialog on screen
-    ChannelsToChangeColors, // CHANGE COLORS with SOURCE
-    ChangeColorsOk,         // CHANGE COLORS OK: the channels screen
-    ChangeColorsBack,       // CHANGE COLORS CANCEL or closed
-    ChangeColorsHelp,       // its help, raised above it
-    ColorMatchingBack,      // COLOR MATCHING << BACK: the channels screen
-    ColorMatchingNext,      // COLOR MATCHING NEXT: OPTIONS
-    InkChart,               // the chart of the primary inks, raised
-    OptionsBack,            // OPTIONS << BACK: the channels screen
-    OptionsNext,            // OPTIONS NEXT: the printing screen
-    OptionsWarning,         // "Masked" ticked: the warning
-    PreviewClosed,          // PREVIEW put away
+    OutputSizeShown,          // the intake chain's end: the output-size screen
+    SingleFilePrinting,       // output size NEXT >> in the single-file task
+    ColourReduction,          // output size NEXT: COLOR REDUCTION (the route picks what follows)
+    RouteFailed,              // a route that failed on its way: SELECT TASK
+    SeparationShown,          // the route: COLOR REDUCTION AND SEPARATION
+    TribalShown,              // the route: TRIBAL CREATION with SOURCE and RESULT
+    ChannelsShown,            // CHANNELS / COLORS after a rebuild
+    ProjectOpened,            // PRINT OLD PROJECT: the channels screen
+    ProjectNotOpened,         // PRINT OLD PROJECT failed: SELECT TASK
+    SeparationNext,           // separation NEXT: the channels follow
+    SeparationToEnhance,      // ENHANCE SOURCE
+    TribalNext,               // tribal NEXT: the channels follow
+    TribalToEnhance,          // ENHANCE
+    TribalHelp,               // the tribal help puts SOURCE and RESULT away
+    EnhanceBack,              // enhance OK or CANCEL
+    ChannelsNext,             // channels NEXT: COLOR MATCHING
+    ChannelsMergeStarted,     // MERGE CHANNELS: PREVIEW put away
+    ChannelsMergeDone,        // the merge sequence ended
+    MergeOfferAnswered,       // an offer answered: PREVIEW and the help no longer above the dialog
+    MergeHelp,                // the merge help, above the dialog on screen
+    MergePreview,             // PREVIEW, above the dialog on screen
+    ChannelsToChangeColors,   // CHANGE COLORS with SOURCE
+    ChangeColorsOk,           // CHANGE COLORS OK: the channels screen
+    ChangeColorsBack,         // CHANGE COLORS CANCEL or closed
+    ChangeColorsHelp,         // its help, raised above it
+    ColorMatchingBack,        // COLOR MATCHING << BACK: the channels screen
+    ColorMatchingNext,        // COLOR MATCHING NEXT: OPTIONS
+    InkChart,                 // the chart of the primary inks, raised
+    OptionsBack,              // OPTIONS << BACK: the channels screen
+    OptionsNext,              // OPTIONS NEXT: the printing screen
+    OptionsWarning,           // "Masked" ticked: the warning
+    PreviewClosed,            // PREVIEW put away
 };
 
 // Which help window, information window or viewer a screen asks for.
@@ -125,23 +125,23 @@ public:
     PictureBuffers& pictures;
 
     // In the order of creation; the splash is the first.
-    std::unique_ptr<TForm1> splash;      // splash; open picture and paste
-    std::unique_ptr<TForm002> sourceViewer;  // SOURCE viewer
-    std::unique_ptr<TForm003> resultViewer;  // RESULT viewer
-    std::unique_ptr<TForm001> selectTask;  // SELECT TASK
-    std::unique_ptr<TForm004> outputSize;  // OUTPUT SIZE AND RESOLUTION
-    std::unique_ptr<TForm019> channels;  // CHANNELS / COLORS
+    std::unique_ptr<TForm1> splash;           // splash; open picture and paste
+    std::unique_ptr<TForm002> sourceViewer;   // SOURCE viewer
+    std::unique_ptr<TForm003> resultViewer;   // RESULT viewer
+    std::unique_ptr<TForm001> selectTask;     // SELECT TASK
+    std::unique_ptr<TForm004> outputSize;     // OUTPUT SIZE AND RESOLUTION
+    std::unique_ptr<TForm019> channels;       // CHANNELS / COLORS
     std::unique_ptr<TForm010> previewViewer;  // PREVIEW viewer
-    std::unique_ptr<TForm005> tribal;  // TRIBAL CREATION
-    std::unique_ptr<TForm027> resize;  // never shown
-    std::unique_ptr<TForm021> separation;  // COLOR REDUCTION AND SEPARATION
+    std::unique_ptr<TForm005> tribal;         // TRIBAL CREATION
+    std::unique_ptr<TForm027> resize;         // never shown
+    std::unique_ptr<TForm021> separation;     // COLOR REDUCTION AND SEPARATION
     std::unique_ptr<TForm023> colorMatching;  // COLOR MATCHING
-    std::unique_ptr<TForm028> options;  // OPTIONS
-    std::unique_ptr<TForm029> printing;  // PRINTING
-    std::unique_ptr<TForm020> merge;  // MERGE COLORS/CHANNELS
-    std::unique_ptr<Tenhance> enhance;  // enhance
-    std::unique_ptr<TForm022> changeColors;  // CHANGE COLORS
-    std::unique_ptr<TForm024> inkChart;  // chart of the primary inks
+    std::unique_ptr<TForm028> options;        // OPTIONS
+    std::unique_ptr<TForm029> printing;       // PRINTING
+    std::unique_ptr<TForm020> merge;          // MERGE COLORS/CHANNELS
+    std::unique_ptr<Tenhance> enhance;        // enhance
+    std::unique_ptr<TForm022> changeColors;   // CHANGE COLORS
+    std::unique_ptr<TForm024> inkChart;       // chart of the primary inks
     std::unique_ptr<TWarning> warning;
     std::unique_ptr<TAbout> about;
     std::unique_ptr<TDescription> description;

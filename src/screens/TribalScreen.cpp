@@ -79,8 +79,9 @@ void TForm005::buildControls() {
         slider->setPageStep(1);
         slider->setValue(kTribalSliderInitial);
         slider->setVisible(false);
-        connect(slider, &QSlider::valueChanged, this,
-                [this, i](int v) { screens_.guard([this, i, v] { screens_.workflow.setTribalSlider(i, v); }); });
+        connect(slider, &QSlider::valueChanged, this, [this, i](int v) {
+            screens_.guard([this, i, v] { screens_.workflow.setTribalSlider(i, v); });
+        });
         sliderColumn->addWidget(slider);
         TrackBar[static_cast<std::size_t>(i)] = slider;
     }

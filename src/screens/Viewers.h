@@ -24,7 +24,6 @@ public:
     void Image1Click();
 
 private:
-
     ScreenSet& screens_;
     PictureBox* Image1 = nullptr;
 };

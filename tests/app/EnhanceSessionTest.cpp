@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "app/EnhancePictures.h"
 #include "app/EnhanceSession.h"
 #include "app/EnhanceWalks.h"
-#include "app/EnhancePictures.h"
 #include "support/ImageCompare.h"
 
 namespace dg::test {

@@ -92,7 +92,8 @@ TEST_F(WorkflowTest, AnOutputOfNoPixelsIsRefusedWithOneMessage) {
 
 // The colour task goes straight to the channels with fewer than 24 colours.
 TEST_F(WorkflowTest, TheColourRouteSkipsTheReductionBelow24Colours) {
-    for (const auto& [colours, route] : {std::pair{23, ColourRoute::Channels}, std::pair{24, ColourRoute::Separation}}) {
+    for (const auto& [colours, route] :
+         {std::pair{23, ColourRoute::Channels}, std::pair{24, ColourRoute::Separation}}) {
         SCOPED_TRACE(colours);
         // 8.50 cm at 100 DPI is 335 pixels: the scaled picture keeps every colour.
         takeIn(picture(colours, 335, 335), TaskMode::TattooIn23Colors);
@@ -125,9 +126,13 @@ TEST_F(WorkflowTest, TribalNudges) {
         const char* rule;
         int from, to;
     };
-    const Case cases[] = {{"choosing", 100, 101}, {"choosing, at the top", 256, 255}, {"choosing, below it", 255, 255},
-                          {"ORIGINAL", 100, 100},            {"ORIGINAL, at the bottom", 0, 1},
-                          {"enhance OK", 100, 101},          {"enhance OK, near the top", 255, 254},
+    const Case cases[] = {{"choosing", 100, 101},
+                          {"choosing, at the top", 256, 255},
+                          {"choosing, below it", 255, 255},
+                          {"ORIGINAL", 100, 100},
+                          {"ORIGINAL, at the bottom", 0, 1},
+                          {"enhance OK", 100, 101},
+                          {"enhance OK, near the top", 255, 254},
                           {"enhance OK, at the top", 256, 255}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);

@@ -120,8 +120,8 @@ TEST(BatchOptions, BadArgumentsAreRefusedWithOneLine) {
         words({"a.jpg", "--task", "colors", "--as", "png"}),
         words({"a.jpg", "--task", "colors", "--align", "middle,left"}),
         words({"a.jpg", "--task", "colors", "--label", "7"}),
-        words({"a.jpg", "--task", "colors", "--printer", "Q"}),  // without --print
-        words({"a.jpg", "--task", "colors", "--method", "2"}),   // tribal only
+        words({"a.jpg", "--task", "colors", "--printer", "Q"}),     // without --print
+        words({"a.jpg", "--task", "colors", "--method", "2"}),      // tribal only
         words({"P/PROJECT.CSP", "--task", "old", "--dpi", "120"}),  // a project keeps its size
         words({"a.jpg", "--task", "colors", "--screen-dpi", "0"}),
     };

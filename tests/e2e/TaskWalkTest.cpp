@@ -192,8 +192,15 @@ protected:
         smallPrinter(printer);
         LocalFileSystem files;
         std::ostringstream messages;
-        const std::vector<std::string> args{w.picture, "--task", "colors", "--dpi", std::to_string(w.dpi),
-                                            "--width", sizeText(w.width), "--save", folder.file("reopened")};
+        const std::vector<std::string> args{w.picture,
+                                            "--task",
+                                            "colors",
+                                            "--dpi",
+                                            std::to_string(w.dpi),
+                                            "--width",
+                                            sizeText(w.width),
+                                            "--save",
+                                            folder.file("reopened")};
         ASSERT_EQ(runBatch(parseBatchOptions(args), printer, files, messages, [](const std::string&) {}), 0)
             << messages.str();
         project_ = projectFolder("reopened");

@@ -136,7 +136,8 @@ TEST_F(ChangeColors, TheSourceViewerSamplesAndChangesOnlyInTheColourTask) {
         EXPECT_EQ(swatch("originalColor") == QColor(250, 0, 0), colourTask);
         EXPECT_EQ(swatch("resultColor") == QColor(120, 0, 0), colourTask);
         QTest::mouseDClick(source, Qt::LeftButton, {}, QPoint(3, 0));
-        EXPECT_EQ(screens->workflow.changeColorsWorking.pixel(2, 0), colourTask ? makeColor(250, 0, 0) : kDarkRed);
+        EXPECT_EQ(screens->workflow.changeColorsWorking.pixel(2, 0),
+                  colourTask ? makeColor(250, 0, 0) : kDarkRed);
     }
 }
 

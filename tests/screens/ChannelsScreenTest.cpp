@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "ShellFixture.h"
-#include "screens/ChangeColorsScreen.h"
 #include "formats/Bmp.h"
+#include "screens/ChangeColorsScreen.h"
 #include "screens/ChannelsScreen.h"
 #include "screens/InfoWindows.h"
 #include "screens/MergeScreen.h"
@@ -56,9 +56,9 @@ TEST_F(ChannelsScreen, RebuildShowsOneTickedTilePerColourInColourOrder) {
         if (used) {
             EXPECT_EQ(percent(n), "33.33");
             EXPECT_EQ(text(ch, qPrintable(QString("percentSign%1").arg(n))), "%");
-            EXPECT_TRUE(SameImage(
-                thumbnail(screens->workflow.channels.channel(n).mask, TForm019::kTileWidth, TForm019::kTileHeight),
-                ch->tileThumbnail(n)));
+            EXPECT_TRUE(SameImage(thumbnail(screens->workflow.channels.channel(n).mask, TForm019::kTileWidth,
+                                            TForm019::kTileHeight),
+                                  ch->tileThumbnail(n)));
         } else {
             EXPECT_TRUE(ch->tileThumbnail(n).empty());
         }

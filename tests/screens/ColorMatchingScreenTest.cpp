@@ -149,8 +149,8 @@ TEST_F(ColorMatchingScreen, PagesPrintInPortraitOnALandscapePrinter) {
         const char* button;
         const RgbImage* picture;
     };
-    for (const Case& c :
-         {Case{matching(), "printColorMatching", &screens->workflow.matching.page}, Case{chart, "print", &chart->chart}}) {
+    for (const Case& c : {Case{matching(), "printColorMatching", &screens->workflow.matching.page},
+                          Case{chart, "print", &chart->chart}}) {
         SCOPED_TRACE(c.button);
         fakes.printer.jobs.clear();
         fakes.printer.currentOrientation = Orientation::Landscape;

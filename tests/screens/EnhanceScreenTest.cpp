@@ -4,8 +4,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
-#include <memory>
 #include <functional>
+#include <memory>
 
 #include "ShellFixture.h"
 #include "app/EnhancePictures.h"

@@ -32,7 +32,8 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show)
             shown.push_back({watched->objectName().toStdString(), screens_.sourceViewer->windowTitle(),
-                             screens_.outputSize->SpinEdit4->value(), screens_.outputSize->SpinEdit5->value()});
+                             screens_.outputSize->SpinEdit4->value(),
+                             screens_.outputSize->SpinEdit5->value()});
         return false;
     }
 

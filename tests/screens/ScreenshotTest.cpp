@@ -42,8 +42,8 @@ TEST_F(Screenshots, OutputSize) {
     QPixmap desktop(1020, 736);
     desktop.fill(Qt::black);
     QPainter painter(&desktop);
-    for (QWidget* w :
-         {static_cast<QWidget*>(screens->outputSize.get()), static_cast<QWidget*>(screens->sourceViewer.get())}) {
+    for (QWidget* w : {static_cast<QWidget*>(screens->outputSize.get()),
+                       static_cast<QWidget*>(screens->sourceViewer.get())}) {
         ASSERT_TRUE(w->isVisible());
         painter.drawPixmap(w->pos(), w->grab());
     }

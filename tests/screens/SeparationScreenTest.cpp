@@ -98,9 +98,12 @@ TEST_F(SeparationScreen, PureWhiteFillsTheWhiteChannelAlone) {
     EXPECT_EQ(percent(1), "100");
     for (int k = 2; k <= kChannelCount; ++k) EXPECT_EQ(percent(k), "0") << k;
     EXPECT_EQ(screens->workflow.separation().colorOf(1), kWhite);
-    EXPECT_TRUE(SameImage(RgbImage(screens->workflow.separationCopy.width(), screens->workflow.separationCopy.height()), screens->workflow.separationResult));
-    EXPECT_TRUE(SameImage(thumbnail(screens->workflow.separationCopy, TForm021::kTileWidth, TForm021::kTileHeight),
-                          sep->tileThumbnail(1)));
+    EXPECT_TRUE(SameImage(
+        RgbImage(screens->workflow.separationCopy.width(), screens->workflow.separationCopy.height()),
+        screens->workflow.separationResult));
+    EXPECT_TRUE(
+        SameImage(thumbnail(screens->workflow.separationCopy, TForm021::kTileWidth, TForm021::kTileHeight),
+                  sep->tileThumbnail(1)));
     expectShownEqualsFullRasters();
 }
 
@@ -122,7 +125,8 @@ TEST_F(SeparationScreen, EnterRaisesWhiteByOneWithinItsBounds) {
         screens->workflow.enterSeparation();
         EXPECT_EQ(sep->thresholds().white, c.expected);
         EXPECT_EQ(screens->workflow.separation().total,
-                  screens->workflow.separationCopy.width() * std::int64_t{screens->workflow.separationCopy.height()});
+                  screens->workflow.separationCopy.width() *
+                      std::int64_t{screens->workflow.separationCopy.height()});
     }
 }
 

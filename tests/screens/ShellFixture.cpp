@@ -1,9 +1,9 @@
 #include "ShellFixture.h"
 
 #include "screens/OutputSize.h"
+#include "screens/SelectTask.h"
 #include "screens/SeparationScreen.h"
 #include "screens/TribalScreen.h"
-#include "screens/SelectTask.h"
 
 namespace dg::test {
 

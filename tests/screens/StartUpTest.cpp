@@ -101,9 +101,9 @@ TEST_F(StartUp, ViewerClicksFollowTheTask) {
 }
 
 TEST_F(StartUp, ViewersFloatAboveTheScreensWhereTheyBelong) {
-    for (QWidget* viewer :
-         {static_cast<QWidget*>(screens->sourceViewer.get()), static_cast<QWidget*>(screens->resultViewer.get()),
-          static_cast<QWidget*>(screens->previewViewer.get())})
+    for (QWidget* viewer : {static_cast<QWidget*>(screens->sourceViewer.get()),
+                            static_cast<QWidget*>(screens->resultViewer.get()),
+                            static_cast<QWidget*>(screens->previewViewer.get())})
         EXPECT_TRUE(viewer->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(screens->sourceViewer->size(), QSize(296, 439));
     EXPECT_EQ(screens->resultViewer->size(), QSize(719, 440));
@@ -119,9 +119,12 @@ TEST_F(StartUp, HelpClosingRules) {
         bool sourceShown, resultShown;
     };
     const Case cases[] = {
-        {screens->tribalHelp.get(), false, false, false},     {screens->tribalHelp.get(), true, true, true},
-        {screens->enhanceHelp.get(), false, false, false}, {screens->enhanceHelp.get(), true, true, true},
-        {screens->changeColorsHelp.get(), false, true, false},   {screens->outputSizeHelp.get(), true, false, false},
+        {screens->tribalHelp.get(), false, false, false},
+        {screens->tribalHelp.get(), true, true, true},
+        {screens->enhanceHelp.get(), false, false, false},
+        {screens->enhanceHelp.get(), true, true, true},
+        {screens->changeColorsHelp.get(), false, true, false},
+        {screens->outputSizeHelp.get(), true, false, false},
         {screens->channelsHelp.get(), true, false, false},
     };
     for (const Case& c : cases) {

@@ -179,9 +179,9 @@ TEST_F(Tribal, NextHandsTheResultToTheChannelsScreen) {
     click(button(tribal, "next"));
     EXPECT_TRUE(SameImage(result, screens->workflow.channels.before));
     EXPECT_TRUE(screens->workflow.tribalEntryCopy.empty());
-    for (QWidget* w :
-         {static_cast<QWidget*>(tribal), static_cast<QWidget*>(screens->sourceViewer.get()),
-          static_cast<QWidget*>(screens->resultViewer.get()), static_cast<QWidget*>(screens->previewViewer.get())})
+    for (QWidget* w : {static_cast<QWidget*>(tribal), static_cast<QWidget*>(screens->sourceViewer.get()),
+                       static_cast<QWidget*>(screens->resultViewer.get()),
+                       static_cast<QWidget*>(screens->previewViewer.get())})
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
 }
 
