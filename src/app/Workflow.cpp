@@ -219,6 +219,11 @@ void Workflow::requireOutputPixels() const {
 
 // ---- Scaling and routes -------------------------------------------------------------------
 
+void Workflow::passOnPrinterWarning() {
+    printerMessage_ = state.exceedsPrinterArea ? kExceedsPrinterAreaText : "";
+    changed(Change::Pages);
+}
+
 void Workflow::scaleTo(RgbImage& destination) {
     const PixelSize size = outputPixelSize(state);
     // Resampling a picture up takes long enough for the busy pointer.
@@ -235,8 +240,7 @@ void Workflow::scaleSource() {
     RgbImage scaled;
     scaleTo(scaled);
     pictures.result.clear();
-    printerMessage_ = state.exceedsPrinterArea ? kExceedsPrinterAreaText : "";
-    changed(Change::Pages);
+    passOnPrinterWarning();
     pictures.source = std::move(scaled);
     if (showsPictures) pictures.result.reset(pictures.source.width(), pictures.source.height());
 }
@@ -255,15 +259,14 @@ void Workflow::channelsFromSource() {
 
 void Workflow::scaleSingleFile() {
     scaleTo(channels.after);
-    resultThumbnail = channels.after;
+    resultThumbnail = showsPictures ? channels.after : RgbImage();
     // Every entry unticked and hidden but RESULT, ticked and shown.
     entries = PageEntries{};
     entries.result.shown = entries.result.ticked = true;
     showStencilThumbnail = false;
     showResultThumbnail = true;
     pictures.result.clear();
-    printerMessage_ = state.exceedsPrinterArea ? kExceedsPrinterAreaText : "";
-    changed(Change::Pages);
+    passOnPrinterWarning();
 }
 
 // ---- Separation ---------------------------------------------------------------------------
@@ -271,7 +274,7 @@ void Workflow::scaleSingleFile() {
 bool Workflow::enterSeparation() {
     separationCopy = pictures.source;
     const bool raised = thresholds_.lightGrey < thresholds_.white && thresholds_.white < 255;
-    thresholds_ = clampThresholds(thresholdsOnEnter(thresholds_));
+    thresholds_ = thresholdsOnEnter(thresholds_);
     separate();
     separationBackup = pictures.source;
     return raised;
@@ -285,7 +288,6 @@ void Workflow::moveThreshold(int slider, int value) {
 }
 
 void Workflow::separate() {
-    thresholds_ = clampThresholds(thresholds_);
     const SeparationResult& r = separator_.separate(separationCopy, thresholds_);
     copyPixels(r.result, separationResult);
     masksEmptied_ = false;
@@ -545,7 +547,7 @@ bool Workflow::pagesLeft() const {
 
 // ---- Enhance ------------------------------------------------------------------------------
 
-RgbImage Workflow::openEnhance() {
+const RgbImage& Workflow::openEnhance() {
     // ORIGINAL needs something to go back to, whatever the enhance screen does.
     if (state.task == TaskMode::CreateTribalTattoo && tribalEntryCopy.empty())
         tribalEntryCopy = pictures.source;
@@ -554,21 +556,21 @@ RgbImage Workflow::openEnhance() {
     return pictures.source;
 }
 
-void Workflow::acceptEnhance(const RgbImage& working) {
+void Workflow::acceptEnhance(RgbImage working) {
     enhanceCancelCopy_.clear();
     if (state.task == TaskMode::CreateTribalTattoo) {
-        pictures.source = working;
+        pictures.source = std::move(working);
         refreshSourceColours();
         nudgeAfterEnhance();
     } else if (state.task == TaskMode::TattooIn23Colors) {
         if (separationBackup.empty()) separationBackup = working;
-        separationCopy = working;
+        separationCopy = std::move(working);
         separate();
     }
 }
 
 void Workflow::cancelEnhance() {
-    pictures.source = enhanceCancelCopy_;
+    pictures.source = std::move(enhanceCancelCopy_);
     enhanceCancelCopy_.clear();
     if (state.task == TaskMode::TattooIn23Colors) separate();
 }

@@ -255,10 +255,10 @@ public:
     // ---- Enhance ------------------------------------------------------------------------------
     // Opening the enhance screen: the picture it starts from (in the colour task the SOURCE
     // copy, which becomes the SOURCE picture too); the SOURCE picture is kept for CANCEL.
-    RgbImage openEnhance();
+    const RgbImage& openEnhance();
     // OK: the enhanced picture becomes the SOURCE picture (tribal task) or the separation's
     // copy, separated again (colour task).
-    void acceptEnhance(const RgbImage& working);
+    void acceptEnhance(RgbImage working);
     // CANCEL: the SOURCE picture as it was on opening; the colour task separates again.
     void cancelEnhance();
 
@@ -276,6 +276,8 @@ private:
     const RebuildSummary& rebuilt(const RebuildSummary& summary);
     // The SOURCE picture at the output size into destination (RESULT is the resampler's).
     void scaleTo(RgbImage& destination);
+    // The printing screen's message line: the printer-area warning when the size exceeds it.
+    void passOnPrinterWarning();
     void nudge(const std::vector<int>& steps);
 
     std::vector<std::function<void(Change)>> listeners_;

@@ -397,19 +397,19 @@ void Tenhance::undoAllClick() {
 
 void Tenhance::open() {
     CheckBox2 = screens_.state.task == TaskMode::TattooIn23Colors;
-    const RgbImage picture = screens_.workflow.openEnhance();
+    const RgbImage& picture = screens_.workflow.openEnhance();
     handle([&] { session.open(picture); });
 }
 
 void Tenhance::okClick() {
     session.closeKeepingWorking();
     CheckBox2 = false;
-    const RgbImage enhanced = std::move(working);
+    RgbImage enhanced = std::move(working);
     working.clear();
     session.resetControls();
     if (screens_.state.task == TaskMode::TattooIn23Colors) chooseTrueColor();
     screens_.go(Move::EnhanceBack);
-    screens_.workflow.acceptEnhance(enhanced);
+    screens_.workflow.acceptEnhance(std::move(enhanced));
 }
 
 void Tenhance::cancelClick() {
