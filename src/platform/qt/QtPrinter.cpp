@@ -12,9 +12,11 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
+#include <algorithm>
 #include <cmath>
 
 #include "imaging/Failure.h"
+#include "platform/qt/CupsQueue.h"
 #include "platform/qt/QtImage.h"
 
 namespace dg {
@@ -54,6 +56,7 @@ QtPrinter::QtPrinter(bool forceVirtual) : virtual_(forceVirtual) {
         printer_->setFullPage(true);
         printer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                             QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+        dpi_ = kVirtualDpi;
         QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
         outputFolder_ = folder.toStdString();
@@ -61,6 +64,7 @@ QtPrinter::QtPrinter(bool forceVirtual) : virtual_(forceVirtual) {
         QPrinterInfo info = QPrinterInfo::defaultPrinter();
         if (info.isNull()) info = QPrinterInfo::printerInfo(QPrinterInfo::availablePrinterNames().front());
         printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+        takeQueueSettings(true);
     }
 }
 
@@ -71,7 +75,48 @@ std::unique_ptr<QtPrinter> QtPrinter::forPrinter(const std::string& name) {
 }
 
 QtPrinter::QtPrinter(const QPrinterInfo& info)
-    : printer_(std::make_unique<QPrinter>(info, QPrinter::HighResolution)) {}
+    : printer_(std::make_unique<QPrinter>(info, QPrinter::HighResolution)) {
+    takeQueueSettings(true);
+}
+
+// Qt opens a queue on its own default paper (A4) at 1200 DPI with margins of its own; a
+// Letter queue would then shrink every page to fit. The print system knows better.
+void QtPrinter::takeQueueSettings(bool defaultPaper) {
+    const std::string queue = printer_->printerName().toStdString();
+    const QPrinterInfo info = QPrinterInfo::printerInfo(printer_->printerName());
+    const QPageLayout::Orientation orientation = printer_->pageLayout().orientation();
+    if (defaultPaper && !info.isNull() && info.defaultPageSize().isValid())
+        printer_->setPageSize(info.defaultPageSize());
+    printer_->setPageOrientation(orientation);
+
+    if (const auto dpi = queueResolution(queue)) {
+        dpi_ = *dpi;
+    } else {
+        // No default reported: the finest resolution the queue offers up to 600 DPI.
+        dpi_ = 0;
+        for (const int offered : info.isNull() ? QList<int>() : info.supportedResolutions())
+            if (offered <= 600 && offered > dpi_) dpi_ = offered;
+        if (dpi_ == 0) dpi_ = 300;
+    }
+    printer_->setResolution(dpi_);
+
+    // The page is drawn on the whole paper; the printable area is placed on it here.
+    printer_->setFullPage(true);
+    const QSizeF upright = printer_->pageLayout().pageSize().size(QPageSize::Millimeter);
+    if (const auto margins = queueMargins(queue, static_cast<int>(std::lround(upright.width() * 100)),
+                                          static_cast<int>(std::lround(upright.height() * 100)))) {
+        portraitMarginsMm_ =
+            QMarginsF(margins->left / 100.0, margins->top / 100.0, margins->right / 100.0, margins->bottom / 100.0);
+    } else {
+        // Qt's own reading of the queue's printable area for that paper.
+        QPageLayout portrait = printer_->pageLayout();
+        portrait.setOrientation(QPageLayout::Portrait);
+        const QRectF paper = portrait.fullRect(QPageLayout::Millimeter);
+        const QRectF paint = portrait.paintRect(QPageLayout::Millimeter);
+        portraitMarginsMm_ = QMarginsF(paint.left(), paint.top(), paper.right() - paint.right(),
+                                       paper.bottom() - paint.bottom());
+    }
+}
 
 QtPrinter::~QtPrinter() = default;
 
@@ -79,28 +124,42 @@ std::string QtPrinter::name() const {
     return virtual_ ? kVirtualName : printer_->printerName().toStdString();
 }
 
-// A real printer reports its printable area through the paint device's metrics. The virtual
-// printer's page is worked out from its size in millimetres: Qt keeps page sizes in whole
-// points, which would make an A4 page 2479 pixels wide at 300 DPI instead of 2480.
-QSizeF QtPrinter::virtualPageMm() const {
-    return printer_->pageLayout().fullRect(QPageLayout::Millimeter).size();
+QSizeF QtPrinter::paperMm() const { return printer_->pageLayout().fullRect(QPageLayout::Millimeter).size(); }
+
+// The print system turns a landscape page a quarter turn anticlockwise onto the paper: the
+// page's top edge lies along the paper's left edge.
+QMarginsF QtPrinter::marginsMm() const {
+    const QMarginsF& m = portraitMarginsMm_;
+    if (orientation() == Orientation::Portrait) return m;
+    return QMarginsF(m.bottom(), m.left(), m.top(), m.right());
 }
 
-std::int32_t QtPrinter::pageWidthPx() const {
-    if (!virtual_) return printer_->width();
-    return static_cast<std::int32_t>(std::lround(virtualPageMm().width() / 25.4 * kVirtualDpi));
+// The printable area in printer pixels, measured from the paper's corner. Paper sizes are
+// taken in millimetres: Qt keeps them in whole points, which would make an A4 page 2479
+// pixels wide at 300 DPI instead of 2480.
+QRect QtPrinter::printableRectPx() const {
+    const QSizeF paper = paperMm();
+    const QMarginsF margins = marginsMm();
+    const auto px = [this](double mm) { return mm * dpi_ / 25.4; };
+    const auto whole = [](double v) { return static_cast<int>(std::lround(v)); };
+    const int left = whole(px(margins.left()));
+    const int top = whole(px(margins.top()));
+    const int width = whole(px(paper.width() - margins.left() - margins.right()));
+    const int height = whole(px(paper.height() - margins.top() - margins.bottom()));
+    return QRect(left, top, std::max(width, 0), std::max(height, 0));
 }
-std::int32_t QtPrinter::pageHeightPx() const {
-    if (!virtual_) return printer_->height();
-    return static_cast<std::int32_t>(std::lround(virtualPageMm().height() / 25.4 * kVirtualDpi));
-}
-std::int32_t QtPrinter::dpiX() const { return virtual_ ? kVirtualDpi : printer_->logicalDpiX(); }
-std::int32_t QtPrinter::dpiY() const { return virtual_ ? kVirtualDpi : printer_->logicalDpiY(); }
+
+std::int32_t QtPrinter::pageWidthPx() const { return printableRectPx().width(); }
+std::int32_t QtPrinter::pageHeightPx() const { return printableRectPx().height(); }
+std::int32_t QtPrinter::dpiX() const { return dpi_; }
+std::int32_t QtPrinter::dpiY() const { return dpi_; }
 std::int32_t QtPrinter::widthMm() const {
-    return virtual_ ? static_cast<std::int32_t>(std::lround(virtualPageMm().width())) : printer_->widthMM();
+    const QMarginsF margins = marginsMm();
+    return static_cast<std::int32_t>(std::lround(paperMm().width() - margins.left() - margins.right()));
 }
 std::int32_t QtPrinter::heightMm() const {
-    return virtual_ ? static_cast<std::int32_t>(std::lround(virtualPageMm().height())) : printer_->heightMM();
+    const QMarginsF margins = marginsMm();
+    return static_cast<std::int32_t>(std::lround(paperMm().height() - margins.top() - margins.bottom()));
 }
 
 Orientation QtPrinter::orientation() const {
@@ -118,7 +177,9 @@ std::vector<std::string> QtPrinter::installedPrinters() const {
 
 bool QtPrinter::setupDialog() {
     QPageSetupDialog dialog(printer_.get());
-    return dialog.exec() == QDialog::Accepted;
+    if (dialog.exec() != QDialog::Accepted) return false;
+    if (!virtual_) takeQueueSettings(false);
+    return true;
 }
 
 bool QtPrinter::printDialog() {
@@ -130,7 +191,11 @@ bool QtPrinter::printDialog() {
         return true;
     }
     QPrintDialog dialog(printer_.get());
-    return dialog.exec() == QDialog::Accepted;
+    if (dialog.exec() != QDialog::Accepted) return false;
+    // The dialog may have changed the printer or its paper: take that queue's resolution and
+    // margins for the paper chosen.
+    takeQueueSettings(false);
+    return true;
 }
 
 void QtPrinter::printPage(const RgbImage& page, const std::string& jobName) {
@@ -141,7 +206,9 @@ void QtPrinter::printPage(const RgbImage& page, const std::string& jobName) {
     printer_->setDocName(QString::fromStdString(jobName));
     QPainter painter;
     if (!painter.begin(printer_.get())) throw Failure("The printer " + name() + " did not accept the job.");
-    if (!page.empty()) painter.drawImage(QPoint(0, 0), qimageView(page));
+    // Thin stencil lines and small text must reach the paper as they are: no JPEG.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
+    if (!page.empty()) painter.drawImage(printableRectPx().topLeft(), qimageView(page));
     if (!painter.end()) throw Failure("The printer " + name() + " could not finish the job.");
 }
 
@@ -169,6 +236,7 @@ void QtPrinter::printToPdf(const RgbImage& page, const std::string& jobName) {
             file.remove();
             throw Failure("Cannot write " + file.fileName().toStdString());
         }
+        painter.setRenderHint(QPainter::LosslessImageRendering);
         if (!page.empty()) painter.drawImage(QPoint(0, 0), qimageView(page));
         painter.end();
     }

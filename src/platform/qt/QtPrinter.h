@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QMarginsF>
+#include <QRect>
 #include <QSizeF>
 #include <memory>
 #include <string>
@@ -11,10 +13,13 @@ class QPrinterInfo;
 
 namespace dg {
 
-// The system's current printer through Qt's print support (CUPS). When no printer is
-// installed the program still works: the built-in virtual printer takes its place, an A4
-// page at 300 DPI that writes every print job as a one-page PDF file in a folder chosen in
-// its print dialog, never overwriting an earlier job's file.
+// The system's current printer through Qt's print support (CUPS). A queue is opened with
+// what the print system says of it: its default paper, the resolution it prints at and the
+// margins it cannot print on; pages are composed at that resolution for exactly that
+// printable area and sent without lossy compression. When no printer is installed the
+// program still works: the built-in virtual printer takes its place, an A4 page at 300 DPI
+// that writes every print job as a one-page PDF file in a folder chosen in its print dialog,
+// never overwriting an earlier job's file.
 class QtPrinter : public Printer {
 public:
     // The default installed printer, or the virtual printer when there is none.
@@ -52,10 +57,19 @@ private:
     explicit QtPrinter(bool forceVirtual);
     explicit QtPrinter(const QPrinterInfo& info);
     void printToPdf(const RgbImage& page, const std::string& jobName);
-    QSizeF virtualPageMm() const;
+    // Takes the queue's resolution and margins, and its default paper when asked to (a paper
+    // the user chose in a dialog is kept).
+    void takeQueueSettings(bool defaultPaper);
+    // The paper in millimetres and its printable area, turned as the page is.
+    QSizeF paperMm() const;
+    QMarginsF marginsMm() const;
+    QRect printableRectPx() const;
 
     std::unique_ptr<QPrinter> printer_;
     bool virtual_ = false;
+    int dpi_ = 300;
+    // The queue's margins on the upright paper, in millimetres.
+    QMarginsF portraitMarginsMm_;
     std::string outputFolder_;
     std::string lastOutputFile_;
 };
