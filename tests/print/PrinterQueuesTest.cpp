@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "formats/Bmp.h"
 #include "platform/AcceptingPrinter.h"
 #include "platform/fake/FakePlatform.h"
+#include "platform/qt/CupsQueue.h"
 #include "platform/qt/QtPrinter.h"
 #include "screens/ScreenSet.h"
 #include "screens/ChannelsScreen.h"
@@ -318,6 +320,42 @@ TEST_P(WizardOnQueue, TheColourTasksPagesAreTheQueuesPages) {
     const auto jobs = finishedJobs();
     EXPECT_GE(jobs.size(), 6u) << ::testing::PrintToString(jobs);
     expectQueuePages(jobs);
+}
+
+// A page picture black all over lands on exactly the printable area of the paper as the queue
+// delivers it, upright or turned: a landscape page is turned onto the paper, its margins with it.
+TEST_P(PrinterQueues, AFullPageFillsThePrintableAreaOfThePaperInBothOrientations) {
+    const Queue& q = GetParam();
+    for (const Orientation orientation : {Orientation::Portrait, Orientation::Landscape}) {
+        SCOPED_TRACE(orientation == Orientation::Portrait ? "portrait" : "landscape");
+        for (const auto& job : fs::directory_iterator(jobs_)) fs::remove(job.path());
+        auto printer = QtPrinter::forPrinter(q.name);
+        printer->setOrientation(orientation);
+        RgbImage page(printer->pageWidthPx(), printer->pageHeightPx());
+        page.fill(kBlack);
+        printer->printPage(page, "FULL");
+        const auto jobs = finishedJobs();
+        ASSERT_EQ(jobs.size(), 1u);
+        const auto [widthPt, heightPt] = pageSizePt(jobs[0]);
+        EXPECT_NEAR(widthPt, q.paperWidthPt, 0.5);
+        EXPECT_NEAR(heightPt, q.paperHeightPt, 0.5);
+        // At 254 DPI a pixel is a tenth of a millimetre.
+        const Box box =
+            darkBox(run("pdftoppm", {"-r", "254", "-gray", "-singlefile", QString::fromStdString(jobs[0])}));
+        EXPECT_NEAR(box.left / 10.0, mm(q.left), 0.2);
+        EXPECT_NEAR(box.top / 10.0, mm(q.top), 0.2);
+        EXPECT_NEAR((box.right + 1) / 10.0, mm(q.paperWidthPt - q.right), 0.2);
+        EXPECT_NEAR((box.bottom + 1) / 10.0, mm(q.paperHeightPt - q.bottom), 0.2);
+    }
+}
+
+// A queue's or a user's resolution option, as vertical dots per inch.
+TEST(QueueResolution, ResolutionTextsAreReadAsVerticalDotsPerInch) {
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"300dpi", 300}, {"203dpi", 203}, {"600x1200dpi", 1200}, {"118dpcm", 300},
+        {"dpi", std::nullopt}, {"300", std::nullopt}, {"0dpi", std::nullopt}, {"300dots", std::nullopt},
+    };
+    for (const auto& [text, dpi] : cases) EXPECT_EQ(parseResolution(text), dpi) << text;
 }
 
 // Test names without the queue name's dash.
