@@ -539,11 +539,7 @@ bool Workflow::savePrintingProject() {
         platform.dialogs, platform.files);
 }
 
-bool Workflow::pagesLeft() const {
-    return entries.stencil.ticked || entries.result.ticked || entries.colorMatching.ticked ||
-           std::any_of(entries.channels.begin(), entries.channels.end(),
-                       [](const PageEntry& e) { return e.ticked; });
-}
+bool Workflow::pagesLeft() const { return entries.anyTicked(); }
 
 // ---- Enhance ------------------------------------------------------------------------------
 

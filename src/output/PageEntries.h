@@ -35,6 +35,7 @@ struct PageEntries {
     // "Check all" ticks every shown entry; "Uncheck all" unticks all of them.
     void checkAll();
     void uncheckAll();
+    bool anyTicked() const;
 };
 
 }  // namespace dg

@@ -155,6 +155,11 @@ std::string channelPageFileName(int n, PageFileType type) {
 bool exportCheckedPages(const PageEntries& entries, const PagePictures& pictures, const OutputSettings& state,
                         const PageSettings& settings, const ExportSettings& exportSettings, int screenDpi,
                         Platform& platform) {
+    // An empty folder and a success message would tell the user something was saved.
+    if (!entries.anyTicked()) {
+        platform.dialogs.message(kNoPageCheckedMessage);
+        return false;
+    }
     try {
         return runExport(entries, pictures, state, settings, exportSettings, screenDpi, platform);
     } catch (const std::exception& error) {

@@ -20,6 +20,8 @@ struct ExportSettings {
 
 inline constexpr const char* kPagesFolderSuffix = " Pages";
 inline constexpr const char* kPagesSavedMessage = "CHECKED PAGES SAVED IN FOLDER: ";
+inline constexpr const char* kNoPageCheckedMessage =
+    "NOTHING SAVED: NO PAGE IS CHECKED. Please check the pages to save.";
 
 // "STENCILpage.jpeg", "ColorMatchingPage.bmp", "RESULTpage.bmp", "7page.jpeg", ...
 std::string stencilPageFileName(PageFileType type);
@@ -32,8 +34,9 @@ std::string channelPageFileName(int n, PageFileType type);
 // dialog's answer and " Pages". The colour-matching page is a portrait page. The label's
 // points become pixels at `screenDpi`. Pages are made and encoded on all cores; the files are
 // the same whatever the number of workers, and are written in entry order, so a failure
-// leaves every page before it on disk. Failures show "ERROR" and their text. The entries keep
-// their ticks. Returns whether the pages were saved.
+// leaves every page before it on disk. Failures show "ERROR" and their text. With no entry
+// ticked it shows kNoPageCheckedMessage and asks for no name. The entries keep their ticks.
+// Returns whether the pages were saved.
 bool exportCheckedPages(const PageEntries& entries, const PagePictures& pictures, const OutputSettings& state,
                         const PageSettings& settings, const ExportSettings& exportSettings, int screenDpi,
                         Platform& platform);

@@ -220,5 +220,13 @@ TEST_F(Export, CancellingTheDialogDoesNothing) {
     EXPECT_TRUE(filesIn(temp.path()).empty());
 }
 
+// Shown but unticked entries are nothing to save: no name is asked and no folder made.
+TEST_F(Export, NoTickedEntrySavesNothingAndSaysSo) {
+    EXPECT_FALSE(exportAs(PageFileType::Jpeg));
+    EXPECT_EQ(fakes.dialogs.messages, (std::vector<std::string>{kNoPageCheckedMessage}));
+    EXPECT_EQ(fakes.dialogs.saveAnswers.size(), 1u);  // the save dialog never opened
+    EXPECT_TRUE(filesIn(temp.path()).empty());
+}
+
 }  // namespace
 }  // namespace dg

@@ -215,6 +215,25 @@ TEST_F(PrintingScreen, ExportWritesFullPrinterPages) {
     EXPECT_EQ(filesIn(jpegFolder), before);
 }
 
+// Printing empties the queue; exporting it then is refused, not reported as saved.
+TEST_F(PrintingScreen, ExportWithNothingTickedSavesNothing) {
+    click(button(printing(), "printChecked"));
+    ASSERT_EQ(ticks(), ticked({}));
+    const QDir disk(QString::fromStdString(folder.path()));
+    const auto entries = [&disk] {
+        return disk.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(", ").toStdString();
+    };
+    const std::string before = entries();
+    const std::size_t messages = fakes.dialogs.messages.size();
+    fakes.dialogs.saveAnswers = {folder.file("dragon")};
+    click(button(printing(), "saveChecked"));
+    ASSERT_EQ(fakes.dialogs.messages.size(), messages + 1);
+    EXPECT_EQ(fakes.dialogs.messages.back(),
+              "NOTHING SAVED: NO PAGE IS CHECKED. Please check the pages to save.");
+    EXPECT_EQ(fakes.dialogs.saveAnswers.size(), 1u);  // no save dialog was asked
+    EXPECT_EQ(entries(), before);                     // no "dragon Pages" folder
+}
+
 TEST_F(PrintingScreen, SavesTheProjectWithTheStencilOnce) {
     const std::string chosen = folder.file("dragon");
     fakes.dialogs.saveAnswers = {chosen, chosen};
