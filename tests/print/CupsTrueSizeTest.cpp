@@ -15,47 +15,18 @@
 #include "imaging/OutputSettings.h"
 #include "output/PageLayout.h"
 #include "platform/qt/QtPrinter.h"
+#include "print/PdfMeasures.h"
 
 namespace dg {
 namespace {
 
-// Runs a command and gives its standard output.
-std::string run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    return process.readAllStandardOutput().toStdString();
-}
+using test::Box;
+using test::darkBox;
+using test::run;
 
 std::string fileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// The dark area of a grey PGM page: left, top, right, bottom (inclusive), in pixels.
-struct Box {
-    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
-};
-Box darkBox(const std::string& pgm) {
-    std::istringstream in(pgm);
-    std::string magic;
-    int width = 0, height = 0, maxValue = 0;
-    in >> magic >> width >> height >> maxValue;
-    in.get();
-    const std::size_t start = static_cast<std::size_t>(in.tellg());
-    Box box;
-    for (int y = 0; y < height; ++y) {
-        const auto* row =
-            reinterpret_cast<const unsigned char*>(pgm.data() + start) + static_cast<std::size_t>(y) * width;
-        for (int x = 0; x < width; ++x) {
-            if (row[x] >= 128) continue;
-            box.left = std::min(box.left, x);
-            box.right = std::max(box.right, x);
-            box.top = std::min(box.top, y);
-            box.bottom = std::max(box.bottom, y);
-        }
-    }
-    return box;
 }
 
 // A RESULT page of 10.00 x 8.00 cm, centred on an A4 page of a real CUPS queue that writes

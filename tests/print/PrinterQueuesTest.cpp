@@ -33,20 +33,17 @@
 #include "screens/PrintingScreen.h"
 #include "screens/SelectTask.h"
 #include "screens/SeparationScreen.h"
+#include "print/PdfMeasures.h"
 #include "support/ImageCompare.h"
 
 namespace dg {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string run(const QString& program, const QStringList& arguments, int* exitCode = nullptr) {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(120000);
-    if (exitCode != nullptr) *exitCode = process.exitCode();
-    return process.readAllStandardOutput().toStdString() + process.readAllStandardError().toStdString();
-}
+using test::Box;
+using test::darkBox;
+using test::pageSizePt;
+using test::run;
 
 // A queue as its PPD describes it: the paper in millimetres, the printable area's margins in
 // points (left, top, right, bottom), the resolution.
@@ -76,31 +73,6 @@ int printableHeightPx(const Queue& q) {
     return static_cast<int>(std::lround((q.paperHeightMm - mm(q.top) - mm(q.bottom)) * q.dpi / 25.4));
 }
 
-// The dark area of a grey PGM page: left, top, right, bottom (inclusive), in pixels.
-struct Box {
-    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
-};
-Box darkBox(const std::string& pgm) {
-    std::istringstream in(pgm);
-    std::string magic;
-    int width = 0, height = 0, maxValue = 0;
-    in >> magic >> width >> height >> maxValue;
-    in.get();
-    const auto* pixels = reinterpret_cast<const unsigned char*>(pgm.data()) + static_cast<std::size_t>(in.tellg());
-    Box box;
-    for (int y = 0; y < height; ++y) {
-        const auto* row = pixels + static_cast<std::size_t>(y) * width;
-        for (int x = 0; x < width; ++x) {
-            if (row[x] >= 128) continue;
-            box.left = std::min(box.left, x);
-            box.right = std::max(box.right, x);
-            box.top = std::min(box.top, y);
-            box.bottom = std::max(box.bottom, y);
-        }
-    }
-    return box;
-}
-
 // One line of `pdfimages -list` for a page's picture.
 struct EmbeddedPicture {
     int width = 0, height = 0, xPpi = 0, yPpi = 0;
@@ -121,17 +93,6 @@ std::vector<EmbeddedPicture> embeddedPictures(const std::string& pdf) {
         if (fields) pictures.push_back(p);
     }
     return pictures;
-}
-
-// The page size in points from pdfinfo.
-std::pair<double, double> pageSizePt(const std::string& pdf) {
-    const std::string info = run("pdfinfo", {QString::fromStdString(pdf)});
-    const std::size_t at = info.find("Page size:");
-    if (at == std::string::npos) return {0, 0};
-    double w = 0, h = 0;
-    std::istringstream(info.substr(at + 10)) >> w;
-    std::istringstream(info.substr(info.find(" x ", at) + 3)) >> h;
-    return {w, h};
 }
 
 class PrinterQueues : public ::testing::TestWithParam<Queue> {
