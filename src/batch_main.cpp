@@ -1,8 +1,13 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <chrono>
+#include <condition_variable>
 #include <iostream>
 #include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
 
 #include "batch/BatchOptions.h"
 #include "batch/BatchWalk.h"
@@ -38,8 +43,39 @@ int main(int argc, char** argv) {
     }
     dg::AcceptingPrinter accepting(*printer);
     dg::LocalFileSystem files;
-    const bool terminal = isatty(STDERR_FILENO) != 0;
-    return dg::runBatch(options, accepting, files, std::cerr, [terminal](const std::string& step) {
-        if (terminal) std::cerr << "dermagraph-batch: " << step << "...\n";
+    const bool shown = !options.quiet && (options.progress || isatty(STDERR_FILENO) != 0);
+    if (!shown) return dg::runBatch(options, accepting, files, std::cerr, [](const std::string&) {});
+
+    // Each step's name when it starts, then how far it is every second while it runs.
+    dg::StepProgress progress;
+    std::mutex lock;
+    std::condition_variable wake;
+    std::string step;
+    int reportedPercent = 0;
+    bool finished = false;
+    std::thread reporter([&] {
+        std::unique_lock<std::mutex> held(lock);
+        while (!wake.wait_for(held, std::chrono::seconds(1), [&] { return finished; })) {
+            const int percent = static_cast<int>(progress.fraction() * 100);
+            if (percent == reportedPercent) continue;
+            reportedPercent = percent;
+            std::cerr << "dermagraph-batch: " << step << " " << percent << "%\n";
+        }
     });
+    const int code = dg::runBatch(
+        options, accepting, files, std::cerr,
+        [&](const std::string& name) {
+            const std::lock_guard<std::mutex> held(lock);
+            step = name;
+            reportedPercent = 0;
+            std::cerr << "dermagraph-batch: " << name << " 0%\n";
+        },
+        &progress);
+    {
+        const std::lock_guard<std::mutex> held(lock);
+        finished = true;
+    }
+    wake.notify_one();
+    reporter.join();
+    return code;
 }

@@ -10,6 +10,7 @@
 #include "imaging/Enhance.h"
 #include "imaging/Failure.h"
 #include "imaging/Numbers.h"
+#include "imaging/Progress.h"
 #include "imaging/Scaling.h"
 #include "output/Printing.h"
 #include "project/ProjectFolder.h"
@@ -51,7 +52,18 @@ Workflow::Workflow(Platform& platform_)
 void Workflow::listen(std::function<void(Change)> listener) { listeners_.push_back(std::move(listener)); }
 
 void Workflow::changed(Change what) {
+    if (holdingChanges_) {
+        if (heldChanges_.empty() || heldChanges_.back() != what) heldChanges_.push_back(what);
+        return;
+    }
     for (const auto& listener : listeners_) listener(what);
+}
+
+void Workflow::releaseChanges() {
+    holdingChanges_ = false;
+    const std::vector<Change> held = std::move(heldChanges_);
+    heldChanges_.clear();
+    for (const Change what : held) changed(what);
 }
 
 // ---- Printer and unit ---------------------------------------------------------------------
@@ -255,6 +267,62 @@ void Workflow::channelsFromSource() {
     channels.before = pictures.source;
     reductionSkipped = true;
     rebuildChannels();
+}
+
+ColourRoute Workflow::enterReduction() {
+    // What the step may change, kept to be put back; the channels are moved aside, not copied.
+    const RgbImage source = pictures.source;
+    const RgbImage result = pictures.result;
+    const bool reopened = reopenedProject, editing = channelEditing, skipped = reductionSkipped;
+    const bool undo = undoOffered, merge = mergeOffered, change = changeColorsOffered;
+    const SeparationThresholds thresholds = thresholds_;
+    const int method = tribalMethod_, recomputes = tribalRecomputes_;
+    const TribalSliders sliders = tribalSliders_;
+    const RgbImage entryCopy = tribalEntryCopy;
+    const RebuildSummary summary = lastRebuild_;
+    ChannelSet previousChannels;
+    ColourRoute route = ColourRoute::Separation;
+    try {
+        stepCheckpoint(0);
+        scaleSource();
+        stepCheckpoint(0.5);
+        if (state.task == TaskMode::CreateTribalTattoo) {
+            enterTribal();
+        } else {
+            route = colourRoute();
+            stepCheckpoint(0.6);
+            if (route == ColourRoute::Channels) {
+                std::swap(previousChannels, channels);
+                channelsFromSource();
+            } else {
+                enterSeparation();
+            }
+        }
+        stepCheckpoint(1);
+    } catch (const Cancelled&) {
+        pictures.source = source;
+        pictures.result = result;
+        reopenedProject = reopened;
+        channelEditing = editing;
+        reductionSkipped = skipped;
+        undoOffered = undo;
+        mergeOffered = merge;
+        changeColorsOffered = change;
+        thresholds_ = thresholds;
+        separationCopy.clear();
+        separationBackup.clear();
+        separationResult.clear();
+        separator_ = Separator();
+        masksEmptied_ = true;
+        tribalMethod_ = method;
+        tribalRecomputes_ = recomputes;
+        tribalSliders_ = sliders;
+        tribalEntryCopy = entryCopy;
+        lastRebuild_ = summary;
+        if (route == ColourRoute::Channels) channels = std::move(previousChannels);
+        throw;
+    }
+    return route;
 }
 
 void Workflow::scaleSingleFile() {

@@ -76,6 +76,10 @@ public:
 
     // Views hear about every change they show.
     void listen(std::function<void(Change)> listener);
+    // While a step runs off the window's thread, its changes are kept and told afterwards, in
+    // order, when `releaseChanges` is called on the window's thread.
+    void holdChanges() { holdingChanges_ = true; }
+    void releaseChanges();
 
     // ---- Task, printer and unit (SELECT TASK) ---------------------------------------------
     void chooseTask(TaskMode task) { state.task = task; }
@@ -131,6 +135,11 @@ public:
     // The colour task's picture that needs no reduction: the SOURCE picture becomes the
     // channels' BEFORE picture, rebuilt.
     void channelsFromSource();
+    // OUTPUT SIZE's "NEXT: COLOR REDUCTION>> " as one step: SOURCE scaled, then the separation
+    // entered or the channels made (the colour task) or TRIBAL CREATION entered. Cancelled
+    // (Cancelled thrown at a checkpoint), it puts back everything it changed and throws again.
+    // Gives the colour task's route.
+    ColourRoute enterReduction();
     // The single-file task: the scaled picture is the only page, RESULT.
     void scaleSingleFile();
     // The printing screen's message line: the printer-area warning when the size exceeds it.
@@ -281,6 +290,8 @@ private:
     void nudge(const std::vector<int>& steps);
 
     std::vector<std::function<void(Change)>> listeners_;
+    bool holdingChanges_ = false;
+    std::vector<Change> heldChanges_;
     std::int64_t sourceColours_ = 0;
 
     BoundedValue dpi_;

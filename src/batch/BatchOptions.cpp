@@ -182,6 +182,10 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
             o.screenDpi = intIn(a, value(), 1, 10000);
         } else if (a == "--print") {
             o.print = true;
+        } else if (a == "--progress") {
+            o.progress = true;
+        } else if (a == "--quiet") {
+            o.quiet = true;
         } else if (a == "--printer") {
             o.printer = value();
         } else if (!a.empty() && a[0] == '-') {
@@ -199,6 +203,7 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     if (o.task == TaskMode::PrintOldProject && (o.unit || o.dpi || o.width || o.height || !o.keepAspect))
         throw UsageError("an old project keeps its own output size");
     if (o.printer && !o.print) throw UsageError("--printer needs --print");
+    if (o.progress && o.quiet) throw UsageError("--progress and --quiet exclude each other");
     if (o.task != TaskMode::CreateTribalTattoo && (o.method || o.sliders[0] || o.sliders[1] || o.sliders[2]))
         throw UsageError("--method and --slider belong to --task tribal");
     if (o.task != TaskMode::TattooIn23Colors && !o.thresholdMoves.empty())
@@ -276,6 +281,9 @@ std::string batchUsage() {
            "  --save NAME              save the project as the printing screen does\n"
            "  --export NAME --as jpeg|bmp   write the checked pages into \"NAME Pages\"\n"
            "  --print [--printer QUEUE]     print the checked pages, one job each\n"
+           "Progress: each step and how far it is, on standard error; shown on a terminal\n"
+           "  --progress               also when standard error is not a terminal\n"
+           "  --quiet                  never\n"
            "Exit codes: 0 done, 1 a step failed (its message on standard error), 2 bad arguments.\n";
 }
 

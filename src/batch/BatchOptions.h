@@ -57,6 +57,9 @@ struct BatchOptions {
     PageFileType exportType = PageFileType::Jpeg;
     bool print = false;
     std::optional<std::string> printer;
+    // Progress lines on standard error: on a terminal unless --quiet, elsewhere with --progress.
+    bool progress = false;
+    bool quiet = false;
 };
 
 // Reads the arguments after the program's name. Throws UsageError.

@@ -53,6 +53,7 @@ public:
                          const std::vector<std::span<const std::uint8_t>>& pieces) override {
         files_.writeFilePieces(path, pieces);
     }
+    void removeMade(const std::string& path) override { files_.removeMade(path); }
 
 private:
     FileSystem& files_;

@@ -33,19 +33,15 @@ void designChannels(const BatchOptions& o, Workflow& run,
                     const std::function<void(const std::string&)>& step) {
     step("scaling to the output size");
     run.requireOutputPixels();
-    run.scaleSource();
     if (o.task == TaskMode::CreateTribalTattoo) {
+        run.enterReduction();
         step("making the tribal design");
-        run.enterTribal();
         if (o.method) run.chooseTribalMethod(*o.method);
         for (int i = 0; i < 3; ++i)
             if (const auto& v = o.sliders[static_cast<std::size_t>(i)]) run.setTribalSlider(i, *v);
         run.tribalNext();
-    } else if (run.colourRoute() == ColourRoute::Channels) {
-        run.channelsFromSource();
-    } else {
+    } else if (run.enterReduction() == ColourRoute::Separation) {
         step("separating colours");
-        run.enterSeparation();
         for (const auto& [slider, value] : o.thresholdMoves) run.moveThreshold(slider, value);
         run.separationNext();
     }
@@ -54,7 +50,8 @@ void designChannels(const BatchOptions& o, Workflow& run,
 }  // namespace
 
 int runBatch(const BatchOptions& o, Printer& printer, FileSystem& machineFiles, std::ostream& messages,
-             const std::function<void(const std::string&)>& report) {
+             const std::function<void(const std::string&)>& report, StepProgress* stepProgress) {
+    const ProgressScope scope(stepProgress);
     RunFolderFiles files(machineFiles);
     BatchDialogs dialogs(messages, files);
     NoClipboard clipboard;
@@ -64,8 +61,9 @@ int runBatch(const BatchOptions& o, Printer& printer, FileSystem& machineFiles, 
     run.showsPictures = false;
     // The step under way, for the message when memory runs out.
     std::string current;
-    const auto step = [&current, &report](const std::string& name) {
+    const auto step = [&current, &report, stepProgress](const std::string& name) {
         current = name;
+        if (stepProgress != nullptr) stepProgress->restart();
         report(name);
     };
     try {

@@ -6,6 +6,8 @@
 #include <thread>
 #include <vector>
 
+#include "imaging/Progress.h"
+
 namespace dg {
 
 namespace {
@@ -21,12 +23,35 @@ int workerCount() {
     return cores == 0 ? 1 : static_cast<int>(cores);
 }
 
+namespace {
+
+// Within a step that can be cancelled, a block is done in bands with a checkpoint before each,
+// so that Cancel takes effect within a band's time. Rows do not depend on each other, so the
+// bytes are the same.
+constexpr std::int32_t kBandsPerBlock = 8;
+
+void runBlock(std::int32_t begin, std::int32_t end, const StepProgress* progress,
+              const std::function<void(std::int32_t, std::int32_t)>& fn) {
+    if (progress == nullptr) {
+        fn(begin, end);
+        return;
+    }
+    const std::int32_t band = std::max<std::int32_t>(16, (end - begin + kBandsPerBlock - 1) / kBandsPerBlock);
+    for (std::int32_t y = begin; y < end; y += band) {
+        progress->checkpoint();
+        fn(y, std::min(end, y + band));
+    }
+}
+
+}  // namespace
+
 void forEachRowBlock(std::int32_t rows, const std::function<void(std::int32_t, std::int32_t)>& fn) {
     if (rows <= 0) return;
+    const StepProgress* progress = currentProgress();
     // Small passes are not worth a thread start.
     const int workers = std::min<std::int64_t>(workerCount(), std::max<std::int32_t>(1, rows / 16));
     if (workers <= 1) {
-        fn(0, rows);
+        runBlock(0, rows, progress, fn);
         return;
     }
     std::vector<std::thread> threads;
@@ -36,7 +61,7 @@ void forEachRowBlock(std::int32_t rows, const std::function<void(std::int32_t, s
         const auto begin = static_cast<std::int32_t>(static_cast<std::int64_t>(rows) * w / workers);
         const auto end = static_cast<std::int32_t>(static_cast<std::int64_t>(rows) * (w + 1) / workers);
         try {
-            fn(begin, end);
+            runBlock(begin, end, progress, fn);
         } catch (...) {
             errors[static_cast<std::size_t>(w)] = std::current_exception();
         }

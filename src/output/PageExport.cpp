@@ -11,6 +11,7 @@
 #include "formats/Bmp.h"
 #include "formats/JpegWriter.h"
 #include "imaging/Parallel.h"
+#include "imaging/Progress.h"
 #include "output/NewFolder.h"
 #include "output/Printing.h"
 
@@ -39,6 +40,7 @@ void writePages(const std::vector<PendingPage>& pages, PageFileType type, std::i
     const std::size_t batch = static_cast<std::size_t>(std::max(1, workerCount()));
     std::vector<RgbImage> composed(std::min(batch, pages.size()));
     for (std::size_t first = 0; first < pages.size(); first += batch) {
+        stepCheckpoint(static_cast<double>(first) / static_cast<double>(pages.size()));
         const std::size_t count = std::min(batch, pages.size() - first);
         std::exception_ptr failure;
         std::size_t good = count;
@@ -136,7 +138,14 @@ bool runExport(const PageEntries& entries, const PagePictures& pictures, const O
                                        entries.channel(n).caption);
              }});
     }
-    writePages(pages, type, printer.dpiY(), folder, platform.files);
+    try {
+        writePages(pages, type, printer.dpiY(), folder, platform.files);
+    } catch (const Cancelled&) {
+        // A cancelled export leaves no folder behind: the user saves again, under any name.
+        for (const PendingPage& page : pages) platform.files.removeMade(joinPath(folder, page.fileName));
+        platform.files.removeMade(folder);
+        throw;
+    }
 
     if (exportSettings.openTarget) platform.shell.openFolder(folder);
     platform.dialogs.message(kPagesSavedMessage + joinPath(folder, ""));
@@ -162,6 +171,8 @@ bool exportCheckedPages(const PageEntries& entries, const PagePictures& pictures
     }
     try {
         return runExport(entries, pictures, state, settings, exportSettings, screenDpi, platform);
+    } catch (const Cancelled&) {
+        throw;
     } catch (const std::exception& error) {
         platform.dialogs.message(std::string(kErrorPrefix) + error.what());
         return false;

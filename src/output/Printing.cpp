@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "imaging/Progress.h"
+
 namespace dg {
 
 namespace {
@@ -23,8 +25,28 @@ private:
     Orientation original_;
 };
 
+// The share of the ticked pages printed so far, for the progress of a cancellable print: a
+// cancel takes effect before the next page, and the pages printed stay printed.
+class PageCount {
+public:
+    explicit PageCount(const PageEntries& entries) {
+        for (const PageEntry* e : {&entries.stencil, &entries.colorMatching, &entries.result})
+            total_ += e->ticked;
+        for (const PageEntry& e : entries.channels) total_ += e.ticked;
+    }
+    void next() {
+        stepCheckpoint(total_ == 0 ? 1.0 : static_cast<double>(done_) / total_);
+        ++done_;
+    }
+
+private:
+    int total_ = 0;
+    int done_ = 0;
+};
+
 void printPlaced(const RgbImage& picture, PageEntry& entry, const PagePlacement& placement,
-                 const PageDecoration& decoration, Printer& printer) {
+                 const PageDecoration& decoration, Printer& printer, PageCount& count) {
+    count.next();
     printer.printPage(composePlacedPage(picture, placement, decoration, entry.caption), entry.caption);
     entry.ticked = false;
 }
@@ -35,12 +57,13 @@ void runPrinting(PageEntries& entries, const PagePictures& pictures, const Outpu
     // label's points become pixels at the printer's resolution, as on paper.
     const std::int32_t dpiBefore = printer.dpiY();
     const PageDecoration decoration = pageDecoration(settings, dpiBefore, dpiBefore);
+    PageCount count(entries);
 
     if (entries.stencil.ticked) {
         dialogs.message(kStencilMediaMessage);
         if (printer.printDialog()) {
             printPlaced(pictures.stencil, entries.stencil, placementFor(printer, state, settings), decoration,
-                        printer);
+                        printer, count);
             dialogs.message(kRegularPaperMessage);
         }
         entries.stencil.ticked = false;
@@ -49,6 +72,7 @@ void runPrinting(PageEntries& entries, const PagePictures& pictures, const Outpu
     if (!printer.printDialog()) return;
 
     if (entries.colorMatching.ticked) {
+        count.next();
         {
             PortraitForJob portrait(printer);
             printer.printPage(
@@ -59,10 +83,11 @@ void runPrinting(PageEntries& entries, const PagePictures& pictures, const Outpu
     }
 
     const PagePlacement placement = placementFor(printer, state, settings);
-    if (entries.result.ticked) printPlaced(pictures.result, entries.result, placement, decoration, printer);
+    if (entries.result.ticked)
+        printPlaced(pictures.result, entries.result, placement, decoration, printer, count);
     for (int n = 1; n <= kChannelCount; ++n) {
         PageEntry& entry = entries.channel(n);
-        if (entry.ticked) printPlaced(pictures.channelMask(n), entry, placement, decoration, printer);
+        if (entry.ticked) printPlaced(pictures.channelMask(n), entry, placement, decoration, printer, count);
     }
     dialogs.message(kFinishedMessage);
 }
@@ -73,6 +98,8 @@ void printChecked(PageEntries& entries, const PagePictures& pictures, const Outp
                   const PageSettings& settings, Printer& printer, Dialogs& dialogs) {
     try {
         runPrinting(entries, pictures, state, settings, printer, dialogs);
+    } catch (const Cancelled&) {
+        throw;
     } catch (const std::exception& error) {
         dialogs.message(std::string(kErrorPrefix) + error.what());
     }

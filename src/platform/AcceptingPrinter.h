@@ -21,7 +21,9 @@ public:
     std::vector<std::string> installedPrinters() const override { return printer_.installedPrinters(); }
     bool setupDialog() override { return true; }
     bool printDialog() override { return true; }
-    void printPage(const RgbImage& page, const std::string& jobName) override { printer_.printPage(page, jobName); }
+    void printPage(const RgbImage& page, const std::string& jobName) override {
+        printer_.printPage(page, jobName);
+    }
 
 private:
     Printer& printer_;

@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <new>
 #include <string>
@@ -49,6 +50,11 @@ bool LocalFileSystem::exists(const std::string& path) const {
 bool LocalFileSystem::isFolder(const std::string& path) const {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void LocalFileSystem::removeMade(const std::string& path) {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
 }
 
 void LocalFileSystem::createFolder(const std::string& path) {

@@ -29,6 +29,9 @@ public:
     // a copy of it in memory. This one joins them and calls writeFile.
     virtual void writeFilePieces(const std::string& path,
                                  const std::vector<std::span<const std::uint8_t>>& pieces);
+    // Removes a file or an empty folder that this run made (a cancelled save's); what is not
+    // there, or cannot be removed, is left as it is.
+    virtual void removeMade(const std::string& path) = 0;
 };
 
 // The real file system of this machine (POSIX calls; the current folder is the process's).
@@ -43,6 +46,7 @@ public:
     void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
     void writeFilePieces(const std::string& path,
                          const std::vector<std::span<const std::uint8_t>>& pieces) override;
+    void removeMade(const std::string& path) override;
 };
 
 // Joins a folder and a name with one path separator.

@@ -242,6 +242,9 @@ void TForm019::closeEvent(QCloseEvent* event) {
     back();
 }
 
-void TForm019::saveProjectAs() { screens_.workflow.saveChannelsProject(); }
+void TForm019::saveProjectAs() {
+    screens_.runLong(
+        "Saving the project", [&] { screens_.workflow.saveChannelsProject(); }, false);
+}
 
 }  // namespace dg

@@ -205,7 +205,9 @@ void TForm028::preview() { screens_.showPreview(maskingPreview(screens_.pictures
 void TForm028::next() {
     {
         BusyPointer busy(screens_.platform.dialogs);
-        screens_.workflow.compose(options());
+        const OutputOptions chosen = options();
+        screens_.runLong(
+            "Composing the pages", [&] { screens_.workflow.compose(chosen); }, false);
     }
     screens_.go(Move::OptionsNext, this);
 }

@@ -256,23 +256,22 @@ void TForm004::nextColorReductionClick() {
 }
 
 void TForm004::resizeRoute() {
-    Workflow& workflow = screens_.workflow;
     if (screens_.state.task != TaskMode::TattooIn23Colors) return;
-    workflow.scaleSource();
-    if (workflow.colourRoute() == ColourRoute::Channels) {
-        workflow.channelsFromSource();
-        screens_.go(Move::ChannelsShown);
+    ColourRoute route = ColourRoute::Separation;
+    if (!screens_.runLong("Reducing the colours", [&] { route = screens_.workflow.enterReduction(); })) {
+        screens_.go(Move::ReductionCancelled);
         return;
     }
-    workflow.enterSeparation();
-    screens_.go(Move::SeparationShown);
+    screens_.go(route == ColourRoute::Channels ? Move::ChannelsShown : Move::SeparationShown);
 }
 
 void TForm004::tribalRoute() {
     if (screens_.state.task != TaskMode::CreateTribalTattoo) return;
-    screens_.workflow.scaleSource();
+    if (!screens_.runLong("Preparing the tribal design", [&] { screens_.workflow.enterReduction(); })) {
+        screens_.go(Move::ReductionCancelled);
+        return;
+    }
     screens_.go(Move::TribalShown);
-    screens_.workflow.enterTribal();
 }
 
 void TForm004::back() { screens_.goToSelectTask(this); }

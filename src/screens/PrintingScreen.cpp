@@ -329,16 +329,25 @@ void TForm029::uncheckAll() {
 
 void TForm029::printCheckedPages() {
     // The ticks are the queue: whatever printed is unticked, also when a later job fails.
-    screens_.workflow.printPages(pageSettings());
+    // A cancel takes effect before the next page; the pages printed stay printed.
+    const PageSettings settings = pageSettings();
+    screens_.runLong("Printing", [&] { screens_.workflow.printPages(settings); });
     showEntries();
 }
 
 void TForm029::saveCheckedPages() {
     // The label's points become pixels at this screen's resolution.
-    screens_.workflow.exportPages(pageSettings(), exportSettings(), logicalDpiY());
+    const PageSettings settings = pageSettings();
+    const ExportSettings exporting = exportSettings();
+    const int screenDpi = logicalDpiY();
+    screens_.runLong("Saving the pages",
+                     [&] { screens_.workflow.exportPages(settings, exporting, screenDpi); });
 }
 
-void TForm029::saveProjectAs() { screens_.workflow.savePrintingProject(); }
+void TForm029::saveProjectAs() {
+    screens_.runLong(
+        "Saving the project", [&] { screens_.workflow.savePrintingProject(); }, false);
+}
 
 void TForm029::closeToSelectTask() { screens_.goToSelectTask(this); }
 

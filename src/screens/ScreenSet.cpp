@@ -9,6 +9,7 @@
 #include "screens/EnhanseUnit.h"
 #include "screens/InfoWindows.h"
 #include "screens/InkChartScreen.h"
+#include "screens/LongStep.h"
 #include "screens/MergeScreen.h"
 #include "screens/OptionsScreen.h"
 #include "screens/OutputSize.h"
@@ -149,6 +150,10 @@ void ScreenSet::endApplication() {
 
 bool ScreenSet::guard(const std::function<void()>& action) { return runGuarded(platform.dialogs, action); }
 
+bool ScreenSet::runLong(const QString& name, const std::function<void()>& step, bool cancellable) {
+    return runLongStep(workflow, name, cancellable, [&](StepProgress&) { step(); });
+}
+
 QWidget* ScreenSet::window(Window w) const {
     switch (w) {
         case Window::SourceViewer:
@@ -284,6 +289,14 @@ void ScreenSet::go(Move move, QWidget* current) {
                   static_cast<QWidget*>(tribal.get()), static_cast<QWidget*>(channels.get())})
                 w->hide();
             goToSelectTask(nullptr);
+            return;
+        case Move::ReductionCancelled:
+            for (QWidget* w :
+                 {static_cast<QWidget*>(separation.get()), static_cast<QWidget*>(tribal.get()),
+                  static_cast<QWidget*>(channels.get()), static_cast<QWidget*>(resultViewer.get())})
+                w->hide();
+            sourceViewer->show();
+            outputSize->show();
             return;
         case Move::SeparationShown:
             separation->show();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -55,6 +56,7 @@ enum class Move {
     SingleFilePrinting,       // output size NEXT >> in the single-file task
     ColourReduction,          // output size NEXT: COLOR REDUCTION (the route picks what follows)
     RouteFailed,              // a route that failed on its way: SELECT TASK
+    ReductionCancelled,       // COLOR REDUCTION cancelled: the output-size screen as it was
     SeparationShown,          // the route: COLOR REDUCTION AND SEPARATION
     TribalShown,              // the route: TRIBAL CREATION with SOURCE and RESULT
     ChannelsShown,            // CHANNELS / COLORS after a rebuild
@@ -165,6 +167,9 @@ public:
     void endApplication();
     // Runs one user action; a failure shows its message and ends the action. False on failure.
     bool guard(const std::function<void()>& action);
+    // A step that may take long, off the window's thread with a progress dialog (see
+    // runLongStep): false when the user cancelled it.
+    bool runLong(const QString& name, const std::function<void()>& step, bool cancellable = true);
     // The way back home: hide the current screen, its help, the three viewers; show SELECT TASK.
     void goToSelectTask(QWidget* current);
     // Shows, hides and raises the windows that follow a step; `current` is the screen the

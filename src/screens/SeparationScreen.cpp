@@ -275,7 +275,8 @@ void TForm021::showEvent(QShowEvent* event) {
 void TForm021::previewMask(int k) { screens_.showPreview(fullMask(k)); }
 
 void TForm021::next() {
-    screens_.workflow.separationNext();
+    screens_.runLong(
+        "Making the channels", [&] { screens_.workflow.separationNext(); }, false);
     for (PictureBox* frame : {sourceFrame_, resultFrame_}) frame->setFixedSize(0, 0);
     screens_.go(Move::SeparationNext, this);
 }

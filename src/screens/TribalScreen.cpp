@@ -165,7 +165,8 @@ void TForm005::originalClick() { screens_.workflow.tribalOriginal(); }
 void TForm005::enhanceClick() { screens_.go(Move::TribalToEnhance, this); }
 
 void TForm005::nextClick() {
-    screens_.workflow.tribalNext();
+    screens_.runLong(
+        "Making the channels", [&] { screens_.workflow.tribalNext(); }, false);
     screens_.go(Move::TribalNext, this);
 }
 

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app/Workflow.h"
 #include "imaging/CountColors.h"
 #include "imaging/Failure.h"
+#include "imaging/Progress.h"
 #include "imaging/Tribal.h"
 #include "platform/fake/FakePlatform.h"
 #include "separation/Thresholds.h"
@@ -183,6 +185,89 @@ TEST_F(WorkflowTest, TheSingleFileIsTheOnlyPage) {
     EXPECT_EQ(run.channels.after.width(), 335);
     EXPECT_TRUE(SameImage(run.channels.after, run.resultThumbnail));
     EXPECT_EQ(heard, std::vector<Change>{Change::Pages});
+}
+
+}  // namespace
+}  // namespace dg
+
+namespace dg {
+namespace {
+
+// OUTPUT SIZE's NEXT cancelled at any of its checkpoints puts back everything it changed:
+// stopped at the first, then at later and later ones, until it runs to its end.
+TEST_F(WorkflowTest, ACancelledReductionLeavesTheRunAsItWas) {
+    struct Case {
+        const char* name;
+        TaskMode task;
+        int colours;
+    };
+    for (const Case& c : {Case{"channels", TaskMode::TattooIn23Colors, 23},
+                          Case{"separation", TaskMode::TattooIn23Colors, 60},
+                          Case{"tribal", TaskMode::CreateTribalTattoo, 60}}) {
+        SCOPED_TRACE(c.name);
+        // At the output size's 335 pixels the picture is not resampled and keeps its colours.
+        takeIn(picture(c.colours, 335, 335), c.task);
+        const RgbImage source = run.pictures.source;
+        const RgbImage result = run.pictures.result;
+        const RgbImage channelsBefore = run.channels.before;
+        const int method = run.tribalMethod();
+        const SeparationThresholds thresholds = run.thresholds();
+        bool finished = false;
+        int cancelled = 0;
+        for (int at = 1; !finished && at < 100000; at += 1 + at / 4) {
+            StepProgress progress;
+            progress.cancelAtCheckpoint(at);
+            const ProgressScope scope(&progress);
+            try {
+                run.enterReduction();
+                finished = true;
+            } catch (const Cancelled&) {
+                ++cancelled;
+                ASSERT_TRUE(SameImage(run.pictures.source, source)) << "at checkpoint " << at;
+                ASSERT_TRUE(SameImage(run.pictures.result, result)) << "at checkpoint " << at;
+                EXPECT_TRUE(SameImage(run.channels.before, channelsBefore)) << at;
+                EXPECT_TRUE(run.separationCopy.empty()) << at;
+                EXPECT_TRUE(run.tribalEntryCopy.empty()) << at;
+                EXPECT_EQ(run.tribalMethod(), method) << at;
+                EXPECT_EQ(thresholdValues(run.thresholds()), thresholdValues(thresholds)) << at;
+            }
+        }
+        ASSERT_TRUE(finished);
+        EXPECT_GT(cancelled, 3);
+        // Done at last, the step is what it always was.
+        EXPECT_EQ(run.pictures.source.width(), 335);
+        if (c.task == TaskMode::CreateTribalTattoo)
+            EXPECT_EQ(run.tribalMethod(), kTribalEntryMethod);
+        else if (c.colours == 23)
+            EXPECT_FALSE(run.channels.before.empty());
+        else
+            EXPECT_FALSE(run.separationCopy.empty());
+    }
+}
+
+// Changes made while they are held are told afterwards, in order, a run of one kind once.
+TEST_F(WorkflowTest, HeldChangesAreToldWhenReleased) {
+    const auto steps = [this] {
+        run.scaleSource();
+        run.enterSeparation();
+        run.moveThreshold(0, 10);
+    };
+    takeIn(picture(60), TaskMode::TattooIn23Colors);
+    heard.clear();
+    steps();
+    std::vector<Change> told = heard;
+    told.erase(std::unique(told.begin(), told.end()), told.end());
+    ASSERT_LT(told.size(), heard.size());
+
+    takeIn(picture(60), TaskMode::TattooIn23Colors);
+    heard.clear();
+    run.holdChanges();
+    steps();
+    EXPECT_TRUE(heard.empty());
+    run.releaseChanges();
+    EXPECT_EQ(heard, told);
+    run.moveThreshold(0, 12);
+    EXPECT_EQ(heard.back(), Change::Separation);
 }
 
 }  // namespace

@@ -33,7 +33,8 @@ inline Box darkBox(const std::string& pgm) {
     int width = 0, height = 0, maxValue = 0;
     in >> magic >> width >> height >> maxValue;
     in.get();
-    const auto* pixels = reinterpret_cast<const unsigned char*>(pgm.data()) + static_cast<std::size_t>(in.tellg());
+    const auto* pixels =
+        reinterpret_cast<const unsigned char*>(pgm.data()) + static_cast<std::size_t>(in.tellg());
     Box box;
     for (int y = 0; y < height; ++y) {
         const auto* row = pixels + static_cast<std::size_t>(y) * width;

@@ -25,15 +25,15 @@
 #include "platform/fake/FakePlatform.h"
 #include "platform/qt/CupsQueue.h"
 #include "platform/qt/QtPrinter.h"
-#include "screens/ScreenSet.h"
+#include "print/PdfMeasures.h"
 #include "screens/ChannelsScreen.h"
 #include "screens/ColorMatchingScreen.h"
 #include "screens/OptionsScreen.h"
 #include "screens/OutputSize.h"
 #include "screens/PrintingScreen.h"
+#include "screens/ScreenSet.h"
 #include "screens/SelectTask.h"
 #include "screens/SeparationScreen.h"
-#include "print/PdfMeasures.h"
 #include "support/ImageCompare.h"
 
 namespace dg {
@@ -88,8 +88,8 @@ std::vector<EmbeddedPicture> embeddedPictures(const std::string& pdf) {
         std::istringstream fields(line);
         std::string page, num, type, color, comp, bpc, interp, object, id;
         EmbeddedPicture p;
-        fields >> page >> num >> type >> p.width >> p.height >> color >> comp >> bpc >> p.encoding >> interp >>
-            object >> id >> p.xPpi >> p.yPpi;
+        fields >> page >> num >> type >> p.width >> p.height >> color >> comp >> bpc >> p.encoding >>
+            interp >> object >> id >> p.xPpi >> p.yPpi;
         if (fields) pictures.push_back(p);
     }
     return pictures;
@@ -142,7 +142,8 @@ protected:
     void expectTenByEight(const std::string& job) {
         const Queue& q = GetParam();
         // At 508 DPI a millimetre is 20 pixels.
-        const Box box = darkBox(run("pdftoppm", {"-r", "508", "-gray", "-singlefile", QString::fromStdString(job)}));
+        const Box box =
+            darkBox(run("pdftoppm", {"-r", "508", "-gray", "-singlefile", QString::fromStdString(job)}));
         ASSERT_GE(box.right, 0) << "nothing printed";
         EXPECT_NEAR((box.right - box.left + 1) / 20.0, 100.0, 0.1);
         EXPECT_NEAR((box.bottom - box.top + 1) / 20.0, 80.0, 0.1);
@@ -157,7 +158,8 @@ protected:
     void batch(const std::vector<std::string>& arguments) {
         QStringList args;
         for (const std::string& a : arguments) args << QString::fromStdString(a);
-        args << "--print" << "--printer" << GetParam().name;
+        args << "--print"
+             << "--printer" << GetParam().name;
         int code = -1;
         const std::string output = run(DG_BATCH_PROGRAM, args, &code);
         ASSERT_EQ(code, 0) << output;
@@ -173,8 +175,8 @@ std::string blackPicture(const test::TempFolder& folder) {
     picture.fill(kBlack);
     const std::string path = folder.file("black.bmp");
     const auto bytes = encodeBmp(picture);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 std::string fourColours(const test::TempFolder& folder) {
@@ -185,14 +187,14 @@ std::string fourColours(const test::TempFolder& folder) {
         for (std::int32_t x = 0; x < 40; ++x) picture.setPixel(x, y, colours[(y / 20) * 2 + x / 20]);
     const std::string path = folder.file("four.bmp");
     const auto bytes = encodeBmp(picture);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
 TEST_P(PrinterQueues, TheBatchCommandPrintsOnTheQueuesPaperAtItsResolution) {
-    batch({blackPicture(folder), "--task", "single", "--dpi", "70", "--width", "10", "--no-aspect", "--height",
-           "8"});
+    batch({blackPicture(folder), "--task", "single", "--dpi", "70", "--width", "10", "--no-aspect",
+           "--height", "8"});
     auto jobs = finishedJobs();
     ASSERT_EQ(jobs.size(), 1u);
     expectQueuePages(jobs);
@@ -313,7 +315,7 @@ TEST_P(PrinterQueues, AFullPageFillsThePrintableAreaOfThePaperInBothOrientations
 // A queue's or a user's resolution option, as vertical dots per inch.
 TEST(QueueResolution, ResolutionTextsAreReadAsVerticalDotsPerInch) {
     const std::pair<const char*, std::optional<int>> cases[] = {
-        {"300dpi", 300}, {"203dpi", 203}, {"600x1200dpi", 1200}, {"118dpcm", 300},
+        {"300dpi", 300},       {"203dpi", 203},       {"600x1200dpi", 1200},  {"118dpcm", 300},
         {"dpi", std::nullopt}, {"300", std::nullopt}, {"0dpi", std::nullopt}, {"300dots", std::nullopt},
     };
     for (const auto& [text, dpi] : cases) EXPECT_EQ(parseResolution(text), dpi) << text;

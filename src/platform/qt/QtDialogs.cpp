@@ -10,6 +10,7 @@
 #include <QPixmap>
 
 #include "formats/PictureReaders.h"
+#include "platform/qt/GuiThread.h"
 #include "platform/qt/QtImage.h"
 
 namespace dg {
@@ -77,58 +78,70 @@ std::optional<std::string> QtDialogs::chosen(const QString& path) {
 }
 
 std::optional<std::string> QtDialogs::openPicture(const std::string& filter) {
-    QFileDialog dialog(nullptr, "Open");
-    dialog.setOptions(plainOptions());
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setDirectory(QString::fromStdString(files_.currentFolder()));
-    dialog.setNameFilters(qtNameFilters(filter));
-    // Extensions are matched without regard to case, as the readers match them.
-    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
-    attachPreview(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return chosen(dialog.selectedFiles().front());
+    return onGuiThread([&]() -> std::optional<std::string> {
+        QFileDialog dialog(nullptr, "Open");
+        dialog.setOptions(plainOptions());
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setDirectory(QString::fromStdString(files_.currentFolder()));
+        dialog.setNameFilters(qtNameFilters(filter));
+        // Extensions are matched without regard to case, as the readers match them.
+        dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+        attachPreview(dialog);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return chosen(dialog.selectedFiles().front());
+    });
 }
 
 std::optional<std::string> QtDialogs::openProject() {
-    QFileDialog dialog(nullptr, "Open");
-    dialog.setOptions(plainOptions());
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDirectory(QString::fromStdString(files_.currentFolder()));
-    dialog.setNameFilters({"OPEN PROJECT (*.CSP)"});
-    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return chosen(dialog.selectedFiles().front());
+    return onGuiThread([&]() -> std::optional<std::string> {
+        QFileDialog dialog(nullptr, "Open");
+        dialog.setOptions(plainOptions());
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDirectory(QString::fromStdString(files_.currentFolder()));
+        dialog.setNameFilters({"OPEN PROJECT (*.CSP)"});
+        dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return chosen(dialog.selectedFiles().front());
+    });
 }
 
 std::optional<std::string> QtDialogs::saveAs() {
-    // The name becomes the start of a folder name, so there is nothing to overwrite here and
-    // no extension to add; the caller refuses an existing folder.
-    QFileDialog dialog(nullptr, "Save As");
-    dialog.setOptions(plainOptions() | QFileDialog::DontConfirmOverwrite);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDirectory(QString::fromStdString(files_.currentFolder()));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return chosen(dialog.selectedFiles().front());
+    return onGuiThread([&]() -> std::optional<std::string> {
+        // The name becomes the start of a folder name, so there is nothing to overwrite here and
+        // no extension to add; the caller refuses an existing folder.
+        QFileDialog dialog(nullptr, "Save As");
+        dialog.setOptions(plainOptions() | QFileDialog::DontConfirmOverwrite);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDirectory(QString::fromStdString(files_.currentFolder()));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return chosen(dialog.selectedFiles().front());
+    });
 }
 
 void QtDialogs::message(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, title(), QString::fromStdString(text), QMessageBox::Ok);
-    box.exec();
+    onGuiThread([&] {
+        QMessageBox box(QMessageBox::NoIcon, title(), QString::fromStdString(text), QMessageBox::Ok);
+        box.exec();
+    });
 }
 
 bool QtDialogs::askYesNo(const std::string& text) {
-    QMessageBox box(QMessageBox::Question, title(), QString::fromStdString(text),
-                    QMessageBox::Yes | QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return onGuiThread([&] {
+        QMessageBox box(QMessageBox::Question, title(), QString::fromStdString(text),
+                        QMessageBox::Yes | QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    });
 }
 
 void QtDialogs::setBusy(bool busy) {
-    if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
+    onGuiThread([&] {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
 }
 
 }  // namespace dg

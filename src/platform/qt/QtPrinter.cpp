@@ -17,6 +17,7 @@
 
 #include "imaging/Failure.h"
 #include "platform/qt/CupsQueue.h"
+#include "platform/qt/GuiThread.h"
 #include "platform/qt/QtImage.h"
 
 namespace dg {
@@ -105,8 +106,8 @@ void QtPrinter::takeQueueSettings(bool defaultPaper) {
     const QSizeF upright = printer_->pageLayout().pageSize().size(QPageSize::Millimeter);
     if (const auto margins = queueMargins(queue, static_cast<int>(std::lround(upright.width() * 100)),
                                           static_cast<int>(std::lround(upright.height() * 100)))) {
-        portraitMarginsMm_ =
-            QMarginsF(margins->left / 100.0, margins->top / 100.0, margins->right / 100.0, margins->bottom / 100.0);
+        portraitMarginsMm_ = QMarginsF(margins->left / 100.0, margins->top / 100.0, margins->right / 100.0,
+                                       margins->bottom / 100.0);
     } else {
         // Qt's own reading of the queue's printable area for that paper.
         QPageLayout portrait = printer_->pageLayout();
@@ -176,26 +177,30 @@ std::vector<std::string> QtPrinter::installedPrinters() const {
 }
 
 bool QtPrinter::setupDialog() {
-    QPageSetupDialog dialog(printer_.get());
-    if (dialog.exec() != QDialog::Accepted) return false;
-    if (!virtual_) takeQueueSettings(false);
-    return true;
+    return onGuiThread([&] {
+        QPageSetupDialog dialog(printer_.get());
+        if (dialog.exec() != QDialog::Accepted) return false;
+        if (!virtual_) takeQueueSettings(false);
+        return true;
+    });
 }
 
 bool QtPrinter::printDialog() {
-    if (virtual_) {
-        const QString folder = QFileDialog::getExistingDirectory(nullptr, "PRINT TO PDF FILES IN FOLDER",
-                                                                 QString::fromStdString(outputFolder_));
-        if (folder.isEmpty()) return false;
-        outputFolder_ = folder.toStdString();
+    return onGuiThread([&] {
+        if (virtual_) {
+            const QString folder = QFileDialog::getExistingDirectory(nullptr, "PRINT TO PDF FILES IN FOLDER",
+                                                                     QString::fromStdString(outputFolder_));
+            if (folder.isEmpty()) return false;
+            outputFolder_ = folder.toStdString();
+            return true;
+        }
+        QPrintDialog dialog(printer_.get());
+        if (dialog.exec() != QDialog::Accepted) return false;
+        // The dialog may have changed the printer or its paper: take that queue's resolution and
+        // margins for the paper chosen.
+        takeQueueSettings(false);
         return true;
-    }
-    QPrintDialog dialog(printer_.get());
-    if (dialog.exec() != QDialog::Accepted) return false;
-    // The dialog may have changed the printer or its paper: take that queue's resolution and
-    // margins for the paper chosen.
-    takeQueueSettings(false);
-    return true;
+    });
 }
 
 void QtPrinter::printPage(const RgbImage& page, const std::string& jobName) {

@@ -1,0 +1,136 @@
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
+#include <chrono>
+#include <thread>
+
+#include "imaging/Failure.h"
+#include "imaging/Progress.h"
+#include "screens/LongStep.h"
+#include "screens/OutputSize.h"
+#include "screens/SelectTask.h"
+#include "screens/SeparationScreen.h"
+#include "screens/ShellFixture.h"
+#include "screens/Viewers.h"
+
+namespace dg {
+namespace {
+
+using namespace std::chrono_literals;
+using test::SameImage;
+
+QProgressDialog* progressDialog() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "longStepProgress") return qobject_cast<QProgressDialog*>(w);
+    return nullptr;
+}
+bool progressShown() {
+    QProgressDialog* dialog = progressDialog();
+    return dialog != nullptr && dialog->isVisible();
+}
+
+// A step of about `seconds` that stops at a checkpoint every 20 ms.
+void sleepyStep(double seconds) {
+    const int steps = static_cast<int>(seconds / 0.02);
+    for (int i = 0; i < steps; ++i) {
+        stepCheckpoint(static_cast<double>(i) / steps);
+        std::this_thread::sleep_for(20ms);
+    }
+}
+
+// The windows' thread keeps answering (its timers run, its largest gap is under 100 ms), the
+// progress dialog is not there at 300 ms and is there at 700 ms, and the step runs to its end.
+class LongStepTest : public test::ShellFixture {
+protected:
+    // Records the largest gap between ticks of a 10 ms timer while a step runs.
+    struct Heartbeat {
+        QTimer timer;
+        QElapsedTimer clock;
+        qint64 last = 0, largestGap = 0;
+        Heartbeat() {
+            clock.start();
+            QObject::connect(&timer, &QTimer::timeout, [this] {
+                const qint64 now = clock.elapsed();
+                largestGap = std::max(largestGap, now - last);
+                last = now;
+            });
+            timer.start(10);
+        }
+    };
+};
+
+TEST_F(LongStepTest, TheWindowsAnswerAndTheProgressComesAfterHalfASecond) {
+    Heartbeat heartbeat;
+    bool shownEarly = true, shownLater = false;
+    QTimer::singleShot(300, [&] { shownEarly = progressShown(); });
+    QTimer::singleShot(800, [&] { shownLater = progressShown(); });
+    EXPECT_TRUE(runLongStep(screens->workflow, "Testing", true, [](StepProgress&) { sleepyStep(1.2); }));
+    EXPECT_FALSE(shownEarly);
+    EXPECT_TRUE(shownLater);
+    EXPECT_LT(heartbeat.largestGap, 100);
+    EXPECT_FALSE(progressShown());
+}
+
+TEST_F(LongStepTest, CancelStopsTheStepWithin250Milliseconds) {
+    QElapsedTimer sinceCancel;
+    QTimer::singleShot(700, [&] {
+        QProgressDialog* dialog = progressDialog();
+        ASSERT_NE(dialog, nullptr);
+        QPushButton* cancel = dialog->findChild<QPushButton*>();
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_EQ(cancel->text(), "Cancel");
+        sinceCancel.start();
+        cancel->click();
+    });
+    bool finished = false;
+    EXPECT_FALSE(runLongStep(screens->workflow, "Testing", true, [&](StepProgress&) {
+        sleepyStep(5);
+        finished = true;
+    }));
+    EXPECT_FALSE(finished);
+    ASSERT_TRUE(sinceCancel.isValid());
+    EXPECT_LT(sinceCancel.elapsed(), 250);
+}
+
+TEST_F(LongStepTest, AStepsFailureReachesTheWindowsThread) {
+    EXPECT_THROW(
+        runLongStep(screens->workflow, "Testing", true, [](StepProgress&) { throw Failure("no luck"); }),
+        Failure);
+    EXPECT_FALSE(progressShown());
+}
+
+// OUTPUT SIZE's NEXT on a design large enough to take a while, cancelled as soon as its
+// progress shows: the output-size screen is back with SOURCE as it was, nothing entered.
+TEST_F(LongStepTest, ACancelledColourReductionLeavesTheOutputSizeAsItWas) {
+    click(button(screens->selectTask.get(), "TattooIn23ColorsCaption"));
+    fakes.dialogs.pictureAnswers.push_back(std::string(DG_FIXTURES) + "/formats/real/photo.jpg");
+    click(button(screens->selectTask.get(), "openImage"));
+    TForm004* out = screens->outputSize.get();
+    ASSERT_TRUE(out->isVisible());
+    out->SpinEdit1->setValue(160);
+    out->SpinEdit2->setValue(60);
+    const RgbImage source = screens->pictures.source;
+
+    QTimer poll;
+    QElapsedTimer sinceCancel;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QProgressDialog* dialog = progressDialog();
+        if (dialog == nullptr || !dialog->isVisible() || sinceCancel.isValid()) return;
+        sinceCancel.start();
+        dialog->findChild<QPushButton*>()->click();
+    });
+    poll.start(20);
+    click(button(out, "nextColorReduction"));
+    poll.stop();
+    if (!sinceCancel.isValid()) GTEST_SKIP() << "the step ended before its progress showed";
+    EXPECT_TRUE(out->isVisible());
+    EXPECT_FALSE(screens->separation->isVisible());
+    EXPECT_TRUE(screens->sourceViewer->isVisible());
+    EXPECT_TRUE(SameImage(screens->pictures.source, source));
+    EXPECT_TRUE(screens->workflow.separationCopy.empty());
+}
+
+}  // namespace
+}  // namespace dg
