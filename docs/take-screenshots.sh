@@ -2,7 +2,8 @@
 # Makes the screenshots in docs/: the program itself under a virtual display for the start-up
 # pictures (the splash over SELECT TASK, then SELECT TASK alone), and the screen tests named
 # Screenshots under the same kind of display for the later screens: the output-size screen
-# with a picture loaded, and a real photograph walked from the separation to PRINTING.
+# with a picture loaded, a long step's progress over it, and a real photograph walked from
+# the separation to PRINTING.
 #   docs/take-screenshots.sh [BUILD_FOLDER]    (default build/release, built with its tests)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

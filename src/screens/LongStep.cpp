@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QLabel>
+#include <QPixmap>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QTimer>
 #include <QWidget>
 #include <exception>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -57,16 +60,53 @@ private:
     std::vector<QPointer<QWidget>> windows_;
 };
 
+// A window's picture as it was when the step started, laid over it while the step runs: the
+// window repaints (when uncovered, say) without reading the pictures the step is changing,
+// whose own widgets do not paint meanwhile.
+class FrozenWindow {
+public:
+    explicit FrozenWindow(QWidget* window) : window_(window) {
+        const QPixmap picture = window->grab();
+        for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!child->updatesEnabled()) continue;
+            child->setUpdatesEnabled(false);
+            children_.emplace_back(child);
+        }
+        cover_ = new QLabel(window);
+        cover_->setAttribute(Qt::WA_OpaquePaintEvent);
+        cover_->setPixmap(picture);
+        cover_->setGeometry(window->rect());
+        cover_->show();
+        cover_->raise();
+    }
+    ~FrozenWindow() {
+        delete cover_.data();
+        for (const auto& child : children_)
+            if (child != nullptr) child->setUpdatesEnabled(true);
+        if (window_ != nullptr) window_->update();
+    }
+    FrozenWindow(const FrozenWindow&) = delete;
+    FrozenWindow& operator=(const FrozenWindow&) = delete;
+
+    QWidget* window() const { return window_; }
+
+private:
+    QPointer<QWidget> window_;
+    QPointer<QLabel> cover_;
+    std::vector<QPointer<QWidget>> children_;
+};
+
 }  // namespace
 
 bool runLongStep(Workflow& workflow, const QString& name, bool cancellable,
                  const std::function<void(StepProgress&)>& step) {
     // The windows keep their last picture: their pictures may change under the step.
+    std::vector<std::unique_ptr<FrozenWindow>> frozen;
     std::vector<QPointer<QWidget>> windows;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (!w->isVisible() || !w->updatesEnabled()) continue;
+        if (!w->isVisible()) continue;
+        frozen.push_back(std::make_unique<FrozenWindow>(w));
         windows.emplace_back(w);
-        w->setUpdatesEnabled(false);
     }
     const InputHold hold(windows);
     workflow.holdChanges();
@@ -112,11 +152,7 @@ bool runLongStep(Workflow& workflow, const QString& name, bool cancellable,
     bar.stop();
     dialog.hide();
 
-    for (const auto& w : windows) {
-        if (w == nullptr) continue;
-        w->setUpdatesEnabled(true);
-        w->update();
-    }
+    frozen.clear();
     workflow.releaseChanges();
     if (failure) {
         try {

@@ -1,9 +1,12 @@
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPainter>
+#include <QPixmap>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #include "imaging/Failure.h"
@@ -130,6 +133,35 @@ TEST_F(LongStepTest, ACancelledColourReductionLeavesTheOutputSizeAsItWas) {
     EXPECT_TRUE(screens->sourceViewer->isVisible());
     EXPECT_TRUE(SameImage(screens->pictures.source, source));
     EXPECT_TRUE(screens->workflow.separationCopy.empty());
+}
+
+// Only when asked for by docs/take-screenshots.sh: a long step's progress dialog over the
+// output-size screen and the SOURCE viewer, as they stand on a 1366 x 768 desktop.
+using ScreenshotLongStep = LongStepTest;
+
+TEST_F(ScreenshotLongStep, ProgressDialog) {
+    const char* folder = std::getenv("DG_SCREENSHOT_DIR");
+    if (folder == nullptr) GTEST_SKIP() << "DG_SCREENSHOT_DIR is not set";
+    click(button(screens->selectTask.get(), "TattooIn23ColorsCaption"));
+    fakes.dialogs.pictureAnswers.push_back(std::string(DG_FIXTURES) + "/formats/real/photo.jpg");
+    click(button(screens->selectTask.get(), "openImage"));
+    screens->outputSize->SpinEdit1->setValue(160);
+    screens->outputSize->SpinEdit2->setValue(60);
+
+    bool saved = false;
+    QTimer::singleShot(900, [&] {
+        QPixmap desktop(1366, 768);
+        desktop.fill(Qt::black);
+        QPainter painter(&desktop);
+        for (QWidget* w :
+             {static_cast<QWidget*>(screens->outputSize.get()),
+              static_cast<QWidget*>(screens->sourceViewer.get()), static_cast<QWidget*>(progressDialog())})
+            if (w != nullptr && w->isVisible()) painter.drawPixmap(w->pos(), w->grab());
+        painter.end();
+        saved = desktop.save(QString(folder) + "/long-step-progress.png");
+    });
+    runLongStep(screens->workflow, "Reducing the colours", true, [](StepProgress&) { sleepyStep(1.5); });
+    EXPECT_TRUE(saved);
 }
 
 }  // namespace
