@@ -59,6 +59,9 @@ inline constexpr int kTribalEntryMethod = 8;
 // The screen resolution at which a label's points become pixels when no screen is at hand.
 inline constexpr int kDefaultScreenDpi = 96;
 
+// Asked before the run ends with work that no saved project holds.
+inline constexpr const char* kQuitWithoutSavingQuestion = "Quit without saving the project?";
+
 // The state of one run of the program and the steps that change it. The wizard's screens show
 // this state and call these steps; the batch command calls the same steps in the order the
 // screens would. A step either completes or throws with the user's message.
@@ -267,6 +270,14 @@ public:
     // rebuilt.
     OpenProjectOutcome openProject();
 
+    // ---- Ending the run -----------------------------------------------------------------------
+    // Whether there is work no saved project holds: a picture taken in for a task that saves
+    // projects (a single-file print has nothing to save), or an edit of the design since the
+    // project was opened or last saved.
+    bool hasUnsavedWork() const { return unsavedWork_; }
+    // Whether the run may end now: with unsaved work, only when the user agrees to lose it.
+    bool mayEnd();
+
 private:
     void changed(Change what);
     void setField(BoundedValue& field, std::int32_t value);
@@ -304,6 +315,8 @@ private:
     int pointerX_ = 0;
     int pointerY_ = 0;
     ChangeColorsSwatches swatches_;
+
+    bool unsavedWork_ = false;
 };
 
 }  // namespace dg

@@ -157,7 +157,7 @@ void TForm019::buildControls() {
     connect(next_, &QPushButton::clicked, this, [this] { screens_.guard([&] { next(); }); });
     connect(backButton, &QPushButton::clicked, this, &TForm019::back);
     connect(help, &QPushButton::clicked, this, [this] { screens_.show(Window::ChannelsHelp); });
-    connect(exitButton, &QPushButton::clicked, this, [this] { screens_.endApplication(); });
+    connect(exitButton, &QPushButton::clicked, this, [this] { screens_.askToEndApplication(); });
     connect(save, &QPushButton::clicked, this, [this] { screens_.guard([&] { saveProjectAs(); }); });
     connect(changeColors_, &QPushButton::clicked, this,
             [this] { screens_.guard([&] { changeColorsClick(); }); });

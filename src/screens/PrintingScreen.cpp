@@ -246,7 +246,7 @@ void TForm029::buildControls() {
             [this] { screens_.guard([this] { saveProjectAs(); }); });
     connect(closeButton, &QPushButton::clicked, this, &TForm029::closeToSelectTask);
     connect(help, &QPushButton::clicked, this, [this] { screens_.show(Window::PrintingHelp); });
-    connect(exitButton, &QPushButton::clicked, this, [this] { screens_.endApplication(); });
+    connect(exitButton, &QPushButton::clicked, this, [this] { screens_.askToEndApplication(); });
 }
 
 void TForm029::entryToggled(PageEntry& entry, bool ticked) {
