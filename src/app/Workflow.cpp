@@ -86,12 +86,28 @@ void Workflow::setOrientation(Orientation orientation) {
 
 bool Workflow::openPicture() {
     pictures.intake.clear();
+    if (heldPicture_) return openHeldPicture();
     const auto path = platform.dialogs.openPicture(pictureDialogFilter());
     if (!path) return false;
     {
         BusyPointer busy(platform.dialogs);
         pictures.intake = readPicture(*path);
     }
+    return !pictures.intake.empty();
+}
+
+bool Workflow::openHeldPicture() {
+    // Taken once, even when it cannot be read: the next open asks the dialog again.
+    const std::string path = std::move(*heldPicture_);
+    heldPicture_.reset();
+    {
+        BusyPointer busy(platform.dialogs);
+        pictures.intake = readPicture(path);
+    }
+    // Its folder becomes the current folder, as choosing the file in the dialog makes it: a
+    // PROJECT.CSP beside it restores the output size.
+    const std::string folder = folderOf(path);
+    if (!folder.empty()) platform.files.setCurrentFolder(folder);
     return !pictures.intake.empty();
 }
 

@@ -96,6 +96,10 @@ public:
     bool pasteClipboard();
     // Reads a picture file into the intake picture, as the batch command names it.
     void readIntake(const std::string& path);
+    // A picture named when the program started: the next open picture takes it in instead of
+    // asking the dialog, once.
+    void holdPicture(std::string path) { heldPicture_ = std::move(path); }
+    const std::optional<std::string>& heldPicture() const { return heldPicture_; }
     // The intake picture becomes the SOURCE picture.
     void takeIntoSource();
     // Automatic page rotation: the page turned to suit the SOURCE picture, when asked for.
@@ -289,6 +293,8 @@ private:
     void scaleTo(RgbImage& destination);
     // The printing screen's message line: the printer-area warning when the size exceeds it.
     void passOnPrinterWarning();
+    // Open picture with the picture held since start-up, as the dialog would have chosen it.
+    bool openHeldPicture();
     void nudge(const std::vector<int>& steps);
 
     std::vector<std::function<void(Change)>> listeners_;
@@ -316,6 +322,7 @@ private:
     int pointerY_ = 0;
     ChangeColorsSwatches swatches_;
 
+    std::optional<std::string> heldPicture_;
     bool unsavedWork_ = false;
 };
 
