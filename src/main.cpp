@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFileInfo>
 #include <QStyleFactory>
 
 #include "platform/FileSystem.h"
@@ -24,6 +25,12 @@ int main(int argc, char** argv) {
     dg::Platform platform{printer, clipboard, dialogs, files, shell};
 
     dg::ScreenSet screens(platform, [] { QCoreApplication::exit(0); });
+    // `dermagraph PICTURE` (as the desktop opens a picture with the program): held until the
+    // user has chosen a task and presses OPEN IMAGE. Made absolute now: the file dialogs change
+    // the current folder before then.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1)
+        screens.workflow.holdPicture(QFileInfo(arguments.at(1)).absoluteFilePath().toStdString());
     screens.start();
     return QApplication::exec();
 }

@@ -98,12 +98,28 @@ void Workflow::setOrientation(Orientation orientation) {
 
 bool Workflow::openPicture() {
     pictures.intake.clear();
+    if (heldPicture_) return openHeldPicture();
     const auto path = platform.dialogs.openPicture(pictureDialogFilter());
     if (!path) return false;
     {
         BusyPointer busy(platform.dialogs);
         pictures.intake = readPicture(*path);
     }
+    return !pictures.intake.empty();
+}
+
+bool Workflow::openHeldPicture() {
+    // Taken once, even when it cannot be read: the next open asks the dialog again.
+    const std::string path = std::move(*heldPicture_);
+    heldPicture_.reset();
+    {
+        BusyPointer busy(platform.dialogs);
+        pictures.intake = readPicture(path);
+    }
+    // Its folder becomes the current folder, as choosing the file in the dialog makes it: a
+    // PROJECT.CSP beside it restores the output size.
+    const std::string folder = folderOf(path);
+    if (!folder.empty()) platform.files.setCurrentFolder(folder);
     return !pictures.intake.empty();
 }
 
@@ -125,6 +141,7 @@ void Workflow::autoRotate() {
 void Workflow::takeIntoSource() {
     pictures.source.clear();
     pictures.source = pictures.intake;
+    unsavedWork_ = state.task != TaskMode::PrintSingleFile;
 }
 
 void Workflow::restoreOutputSettings() {
@@ -353,6 +370,7 @@ void Workflow::moveThreshold(int slider, int value) {
     values[static_cast<std::size_t>(slider)] = value;
     thresholds_ = clampThresholds(thresholdsFromValues(values));
     separate();
+    unsavedWork_ = true;
 }
 
 void Workflow::separate() {
@@ -371,6 +389,7 @@ void Workflow::restoreOriginal() {
     separationCopy = separationBackup;
     pictures.source = separationBackup;
     separate();
+    unsavedWork_ = true;
 }
 
 void Workflow::releaseSeparation() {
@@ -436,6 +455,7 @@ void Workflow::setTribalSlider(int index, int value) {
     if (slider == value) return;
     slider = value;
     recomputeTribal();
+    unsavedWork_ = true;
 }
 
 void Workflow::nudge(const std::vector<int>& steps) {
@@ -497,6 +517,7 @@ const RebuildSummary& Workflow::rebuilt(const RebuildSummary& summary) {
 
 ChannelCount Workflow::tickChannel(int n, bool ticked) {
     const ChannelCount count = setChannelChecked(channels, n, ticked);
+    unsavedWork_ = true;
     changed(Change::Channels);
     return count;
 }
@@ -511,6 +532,8 @@ MergeOutcome Workflow::mergeChannels(MergeDialog& dialog) {
     mergeOffered = false;
     changeColorsOffered = true;
     reductionSkipped = false;
+    // Even with nothing merged the sequence ticks again every channel still shown.
+    unsavedWork_ = true;
     dialog.sequenceEnded(channels);
     changed(Change::Channels);
     return outcome;
@@ -519,6 +542,7 @@ MergeOutcome Workflow::mergeChannels(MergeDialog& dialog) {
 void Workflow::undoChannels() {
     channels.before = pictures.result;
     rebuildChannels();
+    unsavedWork_ = true;
 }
 
 void Workflow::channelsNext() {
@@ -529,8 +553,10 @@ void Workflow::channelsNext() {
 }
 
 bool Workflow::saveChannelsProject() {
-    return saveProject(channelsScreenProject(pictures.source, channels), state, platform.dialogs,
-                       platform.files);
+    const bool saved = saveProject(channelsScreenProject(pictures.source, channels), state, platform.dialogs,
+                                   platform.files);
+    if (saved) unsavedWork_ = false;
+    return saved;
 }
 
 // ---- Change colours -----------------------------------------------------------------------
@@ -561,6 +587,7 @@ void Workflow::acceptChangeColors() {
     rebuildChannels();
     changeColorsWorking.clear();
     undoOffered = true;
+    unsavedWork_ = true;
     changed(Change::Channels);
 }
 
@@ -584,6 +611,7 @@ void Workflow::compose(const OutputOptions& options) {
     entries = composed.entries;
     showStencilThumbnail = composed.showStencilThumbnail;
     showResultThumbnail = composed.showResultThumbnail;
+    unsavedWork_ = true;
     changed(Change::Pages);
 }
 
@@ -602,9 +630,11 @@ bool Workflow::exportPages(const PageSettings& page, const ExportSettings& setti
 bool Workflow::savePrintingProject() {
     // A reopened project has no intake picture of its own: its SOURCE is what it saves.
     const RgbImage& taken = state.task == TaskMode::PrintOldProject ? pictures.source : pictures.intake;
-    return saveProject(
-        printingScreenProject(taken, pictures.source, channels, stencilMade ? &stencil : nullptr), state,
-        platform.dialogs, platform.files);
+    const bool saved =
+        saveProject(printingScreenProject(taken, pictures.source, channels, stencilMade ? &stencil : nullptr),
+                    state, platform.dialogs, platform.files);
+    if (saved) unsavedWork_ = false;
+    return saved;
 }
 
 bool Workflow::pagesLeft() const { return entries.anyTicked(); }
@@ -622,6 +652,7 @@ const RgbImage& Workflow::openEnhance() {
 
 void Workflow::acceptEnhance(RgbImage working) {
     enhanceCancelCopy_.clear();
+    unsavedWork_ = true;
     if (state.task == TaskMode::CreateTribalTattoo) {
         pictures.source = std::move(working);
         refreshSourceColours();
@@ -649,7 +680,13 @@ OpenProjectOutcome Workflow::openProject() {
     reopenedProject = true;
     changed(Change::ChannelsOffer);
     rebuildChannels();
+    // What was just opened is saved as it is.
+    unsavedWork_ = false;
     return opened.outcome;
 }
+
+// ---- Ending the run -----------------------------------------------------------------------
+
+bool Workflow::mayEnd() { return !unsavedWork_ || platform.dialogs.askYesNo(kQuitWithoutSavingQuestion); }
 
 }  // namespace dg

@@ -59,6 +59,9 @@ inline constexpr int kTribalEntryMethod = 8;
 // The screen resolution at which a label's points become pixels when no screen is at hand.
 inline constexpr int kDefaultScreenDpi = 96;
 
+// Asked before the run ends with work that no saved project holds.
+inline constexpr const char* kQuitWithoutSavingQuestion = "Quit without saving the project?";
+
 // The state of one run of the program and the steps that change it. The wizard's screens show
 // this state and call these steps; the batch command calls the same steps in the order the
 // screens would. A step either completes or throws with the user's message.
@@ -97,6 +100,10 @@ public:
     bool pasteClipboard();
     // Reads a picture file into the intake picture, as the batch command names it.
     void readIntake(const std::string& path);
+    // A picture named when the program started: the next open picture takes it in instead of
+    // asking the dialog, once.
+    void holdPicture(std::string path) { heldPicture_ = std::move(path); }
+    const std::optional<std::string>& heldPicture() const { return heldPicture_; }
     // The intake picture becomes the SOURCE picture.
     void takeIntoSource();
     // Automatic page rotation: the page turned to suit the SOURCE picture, when asked for.
@@ -276,6 +283,14 @@ public:
     // rebuilt.
     OpenProjectOutcome openProject();
 
+    // ---- Ending the run -----------------------------------------------------------------------
+    // Whether there is work no saved project holds: a picture taken in for a task that saves
+    // projects (a single-file print has nothing to save), or an edit of the design since the
+    // project was opened or last saved.
+    bool hasUnsavedWork() const { return unsavedWork_; }
+    // Whether the run may end now: with unsaved work, only when the user agrees to lose it.
+    bool mayEnd();
+
 private:
     void changed(Change what);
     void setField(BoundedValue& field, std::int32_t value);
@@ -287,6 +302,8 @@ private:
     void scaleTo(RgbImage& destination);
     // The printing screen's message line: the printer-area warning when the size exceeds it.
     void passOnPrinterWarning();
+    // Open picture with the picture held since start-up, as the dialog would have chosen it.
+    bool openHeldPicture();
     void nudge(const std::vector<int>& steps);
 
     std::vector<std::function<void(Change)>> listeners_;
@@ -315,6 +332,9 @@ private:
     int pointerX_ = 0;
     int pointerY_ = 0;
     ChangeColorsSwatches swatches_;
+
+    std::optional<std::string> heldPicture_;
+    bool unsavedWork_ = false;
 };
 
 }  // namespace dg

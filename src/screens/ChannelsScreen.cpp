@@ -33,6 +33,19 @@ QLabel* whiteLabel(const QString& text, const char* name, QWidget* parent) {
     return label;
 }
 
+// A small box in a channel's colour, framed in white so that black and the screen's own blue
+// still show as boxes.
+QLabel* swatch(const char* name, QWidget* parent) {
+    auto* box = new QLabel(parent);
+    box->setObjectName(name);
+    box->setFixedSize(16, 16);
+    box->setFrameStyle(QFrame::Box | QFrame::Plain);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    box->setPalette(palette);
+    return box;
+}
+
 }  // namespace
 
 TForm019::TForm019(ScreenSet& screens) : screens_(screens) {
@@ -98,6 +111,14 @@ void TForm019::buildControls() {
             screens_.guard([&] { screens_.showPreview(screens_.workflow.channels.channels[i].mask); });
         });
         tileBoxes_[i] = box;
+        // The channel's number and colour: the tile's page is "Channel # N" in that colour.
+        auto* heading = new QHBoxLayout;
+        heading->setSpacing(4);
+        numbers_[i] = whiteLabel(QString("# %1").arg(n), qPrintable(QString("number%1").arg(n)), channels);
+        swatches_[i] = swatch(qPrintable(QString("swatch%1").arg(n)), channels);
+        heading->addWidget(numbers_[i]);
+        heading->addWidget(swatches_[i]);
+        heading->addStretch(1);
         auto* captions = new QHBoxLayout;
         captions->setSpacing(2);
         percentages_[i] = whiteLabel("0", qPrintable(QString("percent%1").arg(n)), channels);
@@ -108,6 +129,7 @@ void TForm019::buildControls() {
         captions->addWidget(percentages_[i]);
         captions->addWidget(percentSigns_[i]);
         captions->addStretch(1);
+        tile->addLayout(heading);
         tile->addWidget(box);
         tile->addLayout(captions);
         tile->addStretch(1);
@@ -116,6 +138,8 @@ void TForm019::buildControls() {
         connect(checkBoxes_[i], &QCheckBox::toggled, this,
                 [this, n](bool ticked) { screens_.guard([&] { checkBoxChange(n, ticked); }); });
         box->hide();
+        numbers_[i]->hide();
+        swatches_[i]->hide();
         percentages_[i]->hide();
         percentSigns_[i]->hide();
         checkBoxes_[i]->hide();
@@ -157,7 +181,7 @@ void TForm019::buildControls() {
     connect(next_, &QPushButton::clicked, this, [this] { screens_.guard([&] { next(); }); });
     connect(backButton, &QPushButton::clicked, this, &TForm019::back);
     connect(help, &QPushButton::clicked, this, [this] { screens_.show(Window::ChannelsHelp); });
-    connect(exitButton, &QPushButton::clicked, this, [this] { screens_.endApplication(); });
+    connect(exitButton, &QPushButton::clicked, this, [this] { screens_.askToEndApplication(); });
     connect(save, &QPushButton::clicked, this, [this] { screens_.guard([&] { saveProjectAs(); }); });
     connect(changeColors_, &QPushButton::clicked, this,
             [this] { screens_.guard([&] { changeColorsClick(); }); });
@@ -204,7 +228,11 @@ void TForm019::syncTiles() {
                                                            : QString::fromStdString(ch.percentageText));
         percentSigns_[i]->setText("%");
         checkBoxes_[i]->setChecked(ch.checked);
-        for (QWidget* w : {static_cast<QWidget*>(tileBoxes_[i]), static_cast<QWidget*>(percentages_[i]),
+        const ColorValue colour = set.colors[i];
+        if (colour != kNoColor)
+            look::setBackground(swatches_[i], QColor(redOf(colour), greenOf(colour), blueOf(colour)));
+        for (QWidget* w : {static_cast<QWidget*>(tileBoxes_[i]), static_cast<QWidget*>(numbers_[i]),
+                           static_cast<QWidget*>(swatches_[i]), static_cast<QWidget*>(percentages_[i]),
                            static_cast<QWidget*>(percentSigns_[i]), static_cast<QWidget*>(checkBoxes_[i])})
             w->setVisible(ch.shown);
         tileBoxes_[i]->update();

@@ -63,6 +63,8 @@ private:
     std::array<QLabel*, kChannelCount> percentages_{};
     std::array<QLabel*, kChannelCount> percentSigns_{};
     std::array<QCheckBox*, kChannelCount> checkBoxes_{};
+    std::array<QLabel*, kChannelCount> numbers_{};
+    std::array<QLabel*, kChannelCount> swatches_{};
     RgbImage beforeThumb_;
     RgbImage afterThumb_;
     PictureBox* before_ = nullptr;

@@ -113,7 +113,12 @@ void TForm020::buildControls() {
     color1Swatch_->hide();
     color2Swatch_ = label("COLOR 2", "color2Swatch", this, {780, 70, 160, 60});
     color2Swatch_->setAlignment(Qt::AlignCenter);
-    color2Swatch_->setFrameShape(QFrame::Box);
+    // The screen's background is the offered colour too: a broad frame in the caption's
+    // colour keeps the box apart from it.
+    for (QLabel* swatch : {color1Swatch_, color2Swatch_}) {
+        swatch->setFrameStyle(QFrame::Box | QFrame::Plain);
+        swatch->setLineWidth(3);
+    }
 
     label("REPLACE WITH  COLOR:", "replaceCaption", this, {600, 140, 200, 20});
     replaceColor1_ = new QRadioButton("COLOR 1", this);
@@ -189,7 +194,7 @@ MergeDecision TForm020::offer(const MergeOffer& offer) {
     ok_->show();
     chosenPreview_->hide();
     chosenPreview_->setPicture(nullptr);
-    paint(color2Swatch_, background_, qcolor(choiceTextColor(offer.color)));
+    showColor2(offer.color);
     color1Swatch_->hide();
     before_->setPicture(&offer.before);
     after_->setPicture(&offer.after);
@@ -222,7 +227,7 @@ void TForm020::sequenceEnded(const ChannelSet& set) {
     showCountCaptions(set);
     ok_->show();
     chosenPreview_->hide();
-    paint(color2Swatch_, background_, qcolor(choiceTextColor(colorValue(background_))));
+    showColor2(offeredColour_);
     after = set.after;
     after_->setPicture(&after);
     untickAll();
@@ -235,6 +240,12 @@ void TForm020::showCountCaptions(const ChannelSet& set) {
         const ColorValue c = set.colorOf(n);
         paint(caption, c == kNoColor ? QColor(Qt::white) : qcolor(c), Qt::black);
     }
+}
+
+void TForm020::showColor2(ColorValue offered) {
+    // COLOR 2 is the offered channel's colour, taken from the channel, not from the window.
+    offeredColour_ = offered;
+    paint(color2Swatch_, qcolor(offered), qcolor(choiceTextColor(offered)));
 }
 
 int TForm020::tickedChoice() const {

@@ -59,6 +59,7 @@ private:
     void untickAll();
     void setReplaceMode(ReplaceMode mode);
     void showCountCaptions(const ChannelSet& set);
+    void showColor2(ColorValue offered);
     void answer(MergeAnswer kind);
     void preview(const RgbImage* picture);
 
@@ -68,6 +69,7 @@ private:
     bool answered_ = false;
     QEventLoop loop_;
     QColor background_{255, 255, 255};  // C2, the offered colour
+    ColorValue offeredColour_ = kWhite;  // C2 as the COLOR 2 box shows it
 
     std::array<QCheckBox*, kChannelCount> choices_{};
     std::array<QLabel*, kChannelCount> countCaptions_{};

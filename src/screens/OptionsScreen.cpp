@@ -160,7 +160,7 @@ void TForm028::buildControls() {
     connect(preview_, &QPushButton::clicked, this, [this] { screens_.guard([this] { preview(); }); });
     connect(backButton, &QPushButton::clicked, this, &TForm028::back);
     connect(help, &QPushButton::clicked, this, [this] { screens_.show(Window::OptionsHelp); });
-    connect(exitButton, &QPushButton::clicked, this, [this] { screens_.endApplication(); });
+    connect(exitButton, &QPushButton::clicked, this, [this] { screens_.askToEndApplication(); });
     connect(nextButton, &QPushButton::clicked, this, [this] { screens_.guard([this] { next(); }); });
 }
 

@@ -188,7 +188,7 @@ void TForm004::buildControls() {
             [this] { screens_.guard([&] { screens_.workflow.fitToPageWidth(); }); });
     connect(backButton, &QPushButton::clicked, this, &TForm004::back);
     connect(help, &QPushButton::clicked, this, [this] { screens_.show(Window::OutputSizeHelp); });
-    connect(closeForResizer_, &QPushButton::clicked, this, [this] { screens_.endApplication(); });
+    connect(closeForResizer_, &QPushButton::clicked, this, [this] { screens_.askToEndApplication(); });
     connect(nextSingleFile_, &QPushButton::clicked, this, [this] {
         screens_.guard([&] {
             screens_.workflow.requireOutputPixels();

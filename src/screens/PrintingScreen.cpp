@@ -162,10 +162,8 @@ void TForm029::buildControls() {
     auto* labelRow = new QHBoxLayout(labelGroup);
     labelOnTop_ = new QCheckBox(" PRINT  LABEL ON TOP");
     labelOnTop_->setObjectName("labelOnTop");
-    fontSize_ = new QSpinBox;
+    fontSize_ = new ArrowSpinBox(kLabelPointsField.minimum, kLabelPointsField.maximum, defaults.labelPoints);
     fontSize_->setObjectName("fontSize");
-    fontSize_->setRange(kLabelPointsField.minimum, kLabelPointsField.maximum);
-    fontSize_->setValue(defaults.labelPoints);
     labelRow->addWidget(labelOnTop_);
     labelRow->addWidget(new QLabel("Font Size"));
     labelRow->addWidget(fontSize_);
@@ -248,7 +246,7 @@ void TForm029::buildControls() {
             [this] { screens_.guard([this] { saveProjectAs(); }); });
     connect(closeButton, &QPushButton::clicked, this, &TForm029::closeToSelectTask);
     connect(help, &QPushButton::clicked, this, [this] { screens_.show(Window::PrintingHelp); });
-    connect(exitButton, &QPushButton::clicked, this, [this] { screens_.endApplication(); });
+    connect(exitButton, &QPushButton::clicked, this, [this] { screens_.askToEndApplication(); });
 }
 
 void TForm029::entryToggled(PageEntry& entry, bool ticked) {

@@ -148,6 +148,11 @@ void ScreenSet::endApplication() {
     if (endApplication_) endApplication_();
 }
 
+void ScreenSet::askToEndApplication() {
+    // "No" leaves the user where they were.
+    if (workflow.mayEnd()) endApplication();
+}
+
 bool ScreenSet::guard(const std::function<void()>& action) { return runGuarded(platform.dialogs, action); }
 
 bool ScreenSet::runLong(const QString& name, const std::function<void()>& step, bool cancellable) {

@@ -165,6 +165,9 @@ public:
 
     // Ends the run at once: no question, nothing saved.
     void endApplication();
+    // The EXIT and Exit buttons, SELECT TASK's window close and the output-size screen's close
+    // for an external resizer: the run ends, but with unsaved work only when the user agrees.
+    void askToEndApplication();
     // Runs one user action; a failure shows its message and ends the action. False on failure.
     bool guard(const std::function<void()>& action);
     // A step that may take long, off the window's thread with a progress dialog (see

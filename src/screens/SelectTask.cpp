@@ -222,7 +222,7 @@ void TForm001::buildControls() {
     connect(description, &QPushButton::clicked, this, [this] { screens_.show(Window::Description); });
     connect(about, &QPushButton::clicked, this, [this] { screens_.show(Window::About); });
     connect(terms, &QPushButton::clicked, this, [this] { screens_.show(Window::Terms); });
-    connect(exitButton, &QPushButton::clicked, this, [this] { screens_.endApplication(); });
+    connect(exitButton, &QPushButton::clicked, this, [this] { screens_.askToEndApplication(); });
 }
 
 void TForm001::startAction() {
@@ -413,7 +413,7 @@ void TForm001::hideEvent(QHideEvent* event) {
 
 void TForm001::closeEvent(QCloseEvent* event) {
     event->ignore();
-    screens_.endApplication();
+    screens_.askToEndApplication();
 }
 
 }  // namespace dg

@@ -114,7 +114,7 @@ void TForm005::buildControls() {
     connect(enhance, &QPushButton::clicked, this, [this] { screens_.guard([this] { enhanceClick(); }); });
     connect(next_, &QPushButton::clicked, this, [this] { screens_.guard([this] { nextClick(); }); });
     connect(backButton, &QPushButton::clicked, this, [this] { back(); });
-    connect(exitButton, &QPushButton::clicked, this, [this] { screens_.endApplication(); });
+    connect(exitButton, &QPushButton::clicked, this, [this] { screens_.askToEndApplication(); });
     connect(help, &QPushButton::clicked, this, [this] { helpClick(); });
 }
 

@@ -19,7 +19,7 @@ desktop=$root/share/applications/dermagraph.desktop
 [ -f "$root/share/icons/hicolor/scalable/apps/dermagraph.svg" ] || fail "no icon"
 [ -f "$root/share/mime/packages/dermagraph.xml" ] || fail "no MIME package"
 if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop" || fail "menu entry not valid"; fi
-grep -q '^Exec=dermagraph$' "$desktop" || fail "menu entry does not start the program"
+grep -q '^Exec=dermagraph %f$' "$desktop" || fail "menu entry does not start the program"
 for type in image/jpeg image/png image/tiff image/bmp image/x-tga image/x-alias-rla image/x-paintshop-pro; do
     grep -q "^MimeType=.*$type;" "$desktop" || fail "menu entry does not offer $type"
 done

@@ -239,6 +239,50 @@ TEST_F(ChannelsScreen, AfterAMergeTheAfterPictureAndItsCountComeBack) {
     EXPECT_TRUE(tileShown(1));
 }
 
+// Each tile shows its channel's number and colour, so that it can be matched with its page
+// ("Channel # N") and its recipe; a merge takes the offered channel's tile away and a COLOR 2
+// merge gives the chosen channel the offered colour.
+TEST_F(ChannelsScreen, TilesShowTheirNumbersAndColours) {
+    const auto shown = [this] {
+        std::vector<std::pair<QString, QColor>> tiles;
+        for (int n = 1; n <= kChannelCount; ++n) {
+            QLabel* number = child<QLabel>(ch, qPrintable(QString("number%1").arg(n)));
+            QLabel* swatch = child<QLabel>(ch, qPrintable(QString("swatch%1").arg(n)));
+            EXPECT_EQ(number->isVisible(), swatch->isVisible()) << n;
+            EXPECT_EQ(number->isVisible(), tileShown(n)) << n;
+            if (number->isVisible())
+                tiles.emplace_back(number->text(), swatch->palette().color(QPalette::Window));
+        }
+        return tiles;
+    };
+    using Tiles = std::vector<std::pair<QString, QColor>>;
+    enter(thirds());
+    EXPECT_EQ(shown(), (Tiles{{"# 1", Qt::black}, {"# 2", Qt::red}, {"# 3", Qt::white}}));
+
+    // 1 red pixel, 4 blue, 6 white: red is offered and merged into blue, taking its colour.
+    RgbImage picture(11, 1);
+    for (int x = 1; x < 5; ++x) picture.setPixel(x, 0, 0xFF0000);
+    picture.setPixel(0, 0, kRed);
+    screens->state.task = TaskMode::TattooIn23Colors;
+    enter(picture);
+    EXPECT_EQ(shown(), (Tiles{{"# 1", Qt::red}, {"# 2", Qt::blue}, {"# 3", Qt::white}}));
+    TForm020* merge = screens->merge.get();
+    QObject::connect(
+        merge, &TForm020::offerShown, merge,
+        [this, merge](int) {
+            click(child<QAbstractButton>(merge, "CheckBox2"));
+            click(button(merge, "replaceColor2"));
+            click(button(merge, "ok"));
+        },
+        Qt::QueuedConnection);
+    click(button(ch, "mergeChannels"));
+    EXPECT_EQ(shown(), (Tiles{{"# 2", Qt::red}, {"# 3", Qt::white}}));
+    // NEXT numbers the channels afresh.
+    click(button(ch, "next"));
+    screens->channels->show();
+    EXPECT_EQ(shown(), (Tiles{{"# 1", Qt::red}, {"# 2", Qt::white}}));
+}
+
 TEST_F(ChannelsScreen, LeavingAndThePanel) {
     enter(thirds());
     // As a tribal design leaves the panel, and a reopened project UNDO.

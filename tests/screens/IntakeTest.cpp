@@ -152,6 +152,71 @@ TEST_F(Intake, OpensAFileAndMakesItsFolderCurrent) {
     EXPECT_EQ(fakes.dialogs.busyDepth, 0);
 }
 
+// `dermagraph PICTURE`: the picture is held until a task is chosen and OPEN IMAGE pressed,
+// then taken in as the dialog would have chosen it, without the dialog; once only, so the
+// next OPEN IMAGE asks the dialog again.
+TEST_F(Intake, APictureNamedAtStartIsTakenInByTheFirstOpenImage) {
+    TempFolder pictures;
+    const RgbImage held = randomImage(7, 5, 11);
+    writeFile(pictures.file("dragon.bmp"), encodeBmp(held));
+    const RgbImage chosen = randomImage(4, 6, 3);
+    writeFile(folder.file("chosen.bmp"), encodeBmp(chosen));
+    const std::string missing = pictures.file("missing.bmp");
+    std::string cannotRead;
+    try {
+        readPicture(missing);
+    } catch (const std::exception& e) {
+        cannotRead = e.what();
+    }
+    ASSERT_FALSE(cannotRead.empty());
+
+    struct Case {
+        const char* task;
+        std::string picture;
+        bool takenIn;
+    };
+    const Case cases[] = {{"TattooIn23Colors", pictures.file("dragon.bmp"), true},
+                          {"CreateTribalTattoo", pictures.file("dragon.bmp"), true},
+                          {"PrintSingleFile", pictures.file("dragon.bmp"), true},
+                          {"TattooIn23Colors", missing, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.task) + " " + c.picture);
+        screens = std::make_unique<ScreenSet>(fakes.platform, [this] { ++ended; });
+        fakes.files.folder = folder.path();
+        fakes.dialogs.messages.clear();
+        fakes.dialogs.lastPictureFilter.clear();
+        screens->workflow.holdPicture(c.picture);
+        click(button(screens->selectTask.get(), (std::string(c.task) + "Caption").c_str()));
+        // Only OPEN IMAGE takes it in.
+        EXPECT_TRUE(screens->pictures.intake.empty());
+        fakes.dialogs.pictureAnswers = {folder.file("chosen.bmp")};
+        click(button(screens->selectTask.get(), "openImage"));
+
+        EXPECT_EQ(fakes.dialogs.pictureAnswers.size(), 1u) << "the dialog was asked";
+        EXPECT_TRUE(fakes.dialogs.lastPictureFilter.empty()) << "the dialog was asked";
+        EXPECT_FALSE(screens->workflow.heldPicture().has_value());
+        if (c.takenIn) {
+            EXPECT_TRUE(fakes.dialogs.messages.empty());
+            EXPECT_TRUE(SameImage(held, screens->pictures.source));
+            EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"TForm002", "TForm004"}));
+            EXPECT_EQ(button(screens->outputSize.get(), "nextSingleFile")->isVisible(),
+                      std::string(c.task) == "PrintSingleFile");
+            EXPECT_EQ(fakes.files.currentFolder(), pictures.path());
+            click(button(screens->outputSize.get(), "back"));
+        } else {
+            EXPECT_EQ(fakes.dialogs.messages, std::vector<std::string>{cannotRead});
+            EXPECT_TRUE(screens->pictures.intake.empty());
+            EXPECT_EQ(visibleWindows(), std::vector<std::string>{"TForm001"});
+        }
+
+        // The next OPEN IMAGE asks the dialog as usual.
+        click(button(screens->selectTask.get(), "openImage"));
+        EXPECT_TRUE(fakes.dialogs.pictureAnswers.empty());
+        EXPECT_EQ(fakes.dialogs.lastPictureFilter, pictureDialogFilter());
+        EXPECT_TRUE(SameImage(chosen, screens->pictures.source));
+    }
+}
+
 TEST_F(Intake, AnUndecodableFileShowsTheReadersMessageAndLandsOnSelectTask) {
     const std::string path = folder.file("broken.png");
     writeFile(path, {'B', 'M', 0, 1, 2, 3, 4, 5});

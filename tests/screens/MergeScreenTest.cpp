@@ -1,7 +1,9 @@
 #include <locale.h>
 
 #include <QCheckBox>
+#include <QImage>
 #include <QLocale>
+#include <QPixmap>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -288,6 +290,35 @@ TEST_F(MergeChannels, TwoRarestChannelsAreBothOfferedButNeverTheThird) {
     EXPECT_EQ(offered, (std::vector<int>{1, 3}));
     EXPECT_FALSE(set().channel(1).shown);
     EXPECT_TRUE(set().channel(3).shown);
+}
+
+// The COLOR 2 box is painted in the offered channel's colour, offer by offer, framed in the
+// caption's colour so that it stands out from the screen's background of the same colour.
+TEST_F(MergeChannels, TheColor2BoxShowsTheOfferedChannelsColour) {
+    // Channels by colour value: red, green, dark blue; red and dark blue are the rarest.
+    const ColorValue darkBlue = makeColor(0, 0, 120);
+    design(runs({{kRed, 1}, {darkBlue, 1}, {makeColor(0, 128, 0), 198}}));
+    std::vector<QColor> fills, frames;
+    const auto look = [&] {
+        QLabel* box = child<QLabel>(merge, "color2Swatch");
+        EXPECT_EQ(box->text(), "COLOR 2");
+        const QImage seen = box->grab().toImage();
+        fills.push_back(seen.pixelColor(6, 6));
+        frames.push_back(seen.pixelColor(1, 1));
+        EXPECT_EQ(box->palette().color(QPalette::Window), fills.back());
+    };
+    run({[&] {
+             look();
+             click(button(merge, "skip"));
+         },
+         [&] {
+             look();
+             click(button(merge, "skip"));
+         }});
+    ASSERT_EQ(offered, (std::vector<int>{1, 3}));
+    EXPECT_EQ(fills, (std::vector<QColor>{QColor(255, 0, 0), QColor(0, 0, 120)}));
+    // Black on red, white on the dark blue.
+    EXPECT_EQ(frames, (std::vector<QColor>{Qt::black, Qt::white}));
 }
 
 TEST_F(MergeChannels, DesignsUnderThreeColoursAreRefused) {
