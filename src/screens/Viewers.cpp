@@ -5,6 +5,7 @@
 
 #include "screens/PictureBox.h"
 #include "screens/PointerTracking.h"
+#include "screens/ScreenGeometry.h"
 #include "screens/ScreenSet.h"
 
 namespace dg {
@@ -34,7 +35,7 @@ TForm002::TForm002(ScreenSet& screens) : QWidget(nullptr, kViewerFlags), screens
     setWindowTitle("SOURCE");
     view_ = new PictureView(
         screens_.pictures.source, [this] { return screens_.state.outputDpi; }, this);
-    placeViewer(this, 1, 295, 296, 439);
+    placeAsSourceViewer(this);
     fillWith(view_, this);
     Image1 = view_->box();
     Image1->setObjectName("Image1");
@@ -66,7 +67,7 @@ TForm003::TForm003(ScreenSet& screens) : QWidget(nullptr, kViewerFlags), screens
     setWindowTitle("RESULT");
     view_ = new PictureView(
         screens_.pictures.result, [this] { return screens_.state.outputDpi; }, this);
-    placeViewer(this, 298, 295, 719, 440);
+    placeAsResultViewer(this);
     fillWith(view_, this);
     Image1 = view_->box();
     Image1->setObjectName("Image1");
