@@ -190,6 +190,7 @@ void PictureView::actualPixels() { zoomTo(1.0, centre()); }
 
 void PictureView::fit() {
     fitting_ = true;
+    zoomed_ = true;
     layOut();
 }
 
@@ -204,6 +205,7 @@ void PictureView::trueSize() {
 void PictureView::zoomTo(double scale, QPoint anchor) {
     const QPointF pictured = QPointF(anchor + box_->offset()) / scale_;
     fitting_ = false;
+    zoomed_ = true;
     scale_ = scale;
     layOut();
     horizontal_->setValue(static_cast<int>(std::lround(pictured.x() * scale_ - anchor.x())));
@@ -254,7 +256,10 @@ QPoint PictureView::centre() const { return {box_->width() / 2, box_->height() /
 
 void PictureView::layOut() {
     const QSize picture(picture_.width(), picture_.height());
-    const int stripHeight = strip_->sizeHint().height();
+    // A picture that fits the window one to one, never zoomed, is shown as it always was:
+    // the whole window, no buttons.
+    const bool stripShown = zoomed_ || picture.width() > width() || picture.height() > height();
+    const int stripHeight = stripShown ? strip_->sizeHint().height() : 0;
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     const QSize area(width(), std::max(0, height() - stripHeight));
     if (fitting_) scale_ = fitScale(picture, area);
@@ -270,6 +275,7 @@ void PictureView::layOut() {
     box_->setGeometry(0, 0, view.width(), view.height());
     horizontal_->setGeometry(0, view.height(), view.width(), bar);
     vertical_->setGeometry(view.width(), 0, bar, view.height());
+    strip_->setVisible(stripShown);
     strip_->setGeometry(0, height() - stripHeight, width(), stripHeight);
     const auto setUp = [](QScrollBar* scroll, bool shown, int content, int view) {
         scroll->setVisible(shown);

@@ -72,8 +72,9 @@ QSize scaledSize(QSize picture, double scale);
 // mouse wheel around the pointer, Ctrl+plus and Ctrl+minus, and a strip of buttons below:
 // out, in, "Fit" (the whole picture), "100 %" (one picture pixel a screen pixel) and "True
 // size" (the picture as large as it will be printed: the design's DPI against the display's
-// pixels per inch). Dragging the picture scrolls it. It paints only the part on the screen,
-// so a 9600 x 9600 design costs no more than a small one.
+// pixels per inch). The strip shows once the picture is larger than the window or has been
+// zoomed; until then a picture that fits is shown on the whole window. Dragging the picture scrolls it. It
+// paints only the part on the screen, so a 9600 x 9600 design costs no more than a small one.
 class PictureView : public QWidget {
     Q_OBJECT
 public:
@@ -118,6 +119,8 @@ private:
     double scale_ = 1.0;
     // "Fit" holds while the window or the picture changes size, until another zoom.
     bool fitting_ = false;
+    // Once zoomed, the buttons stay.
+    bool zoomed_ = false;
     // Wheel turns smaller than a notch (touch pads) add up to whole steps.
     int wheelRemainder_ = 0;
 };

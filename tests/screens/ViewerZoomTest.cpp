@@ -72,9 +72,9 @@ protected:
     RgbImage large;
 };
 
-// A picture larger than the window gets scroll bars and is shown one to one from its top
-// left, as the viewers always showed it; every part of it can be scrolled to. A small one
-// has no scroll bars.
+// A picture larger than the window gets scroll bars and the zoom buttons, and is shown one
+// to one from its top left, as the viewers always showed it; every part of it can be
+// scrolled to. A small one is shown on the whole window, without either.
 TEST_F(ViewerZoom, ALargePictureScrollsAtOneToOne) {
     const struct {
         const char* name;
@@ -99,9 +99,13 @@ TEST_F(ViewerZoom, ALargePictureScrollsAtOneToOne) {
         EXPECT_EQ(view.box()->pictureAt({box.width() - 1, box.height() - 1}), QPoint(1199, 899));
         EXPECT_TRUE(showsWhatItMaps(view, large));
 
+        EXPECT_TRUE(child<QWidget>(&view, "zoomStrip")->isVisible());
+
         open(v.viewer, v.buffer, randomImage(40, 30, 1));
         EXPECT_FALSE(bar(view, "horizontalScroll")->isVisible());
         EXPECT_FALSE(bar(view, "verticalScroll")->isVisible());
+        EXPECT_FALSE(child<QWidget>(&view, "zoomStrip")->isVisible());
+        EXPECT_EQ(view.box()->size(), v.viewer->size()) << "the whole window, as before";
         EXPECT_EQ(view.box()->offset(), QPoint(0, 0));
     }
 }
