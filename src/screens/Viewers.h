@@ -9,10 +9,12 @@ class QPushButton;
 namespace dg {
 
 class PictureBox;
+class PictureView;
 class ScreenSet;
 
 // The SOURCE viewer: the picture being worked on, always on top, captioned with its number
-// of colours after every refresh.
+// of colours after every refresh. It scrolls and zooms (PictureView); at first it shows the
+// picture at one screen pixel per picture pixel from the top left.
 class TForm002 : public QWidget {
     Q_OBJECT
 public:
@@ -23,12 +25,19 @@ public:
     // A click on the picture opens it in PREVIEW, in the tribal task only.
     void Image1Click();
 
+    PictureView& view() const { return *view_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     ScreenSet& screens_;
+    PictureView* view_ = nullptr;
     PictureBox* Image1 = nullptr;
 };
 
-// The RESULT viewer: the current result, always on top. A click opens it in PREVIEW.
+// The RESULT viewer: the current result, always on top, scrolling and zooming as SOURCE
+// does. A click opens it in PREVIEW.
 class TForm003 : public QWidget {
     Q_OBJECT
 public:
@@ -36,8 +45,14 @@ public:
 
     void Image1Click();
 
+    PictureView& view() const { return *view_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     ScreenSet& screens_;
+    PictureView* view_ = nullptr;
     PictureBox* Image1 = nullptr;
 };
 

@@ -141,6 +141,22 @@ TEST_F(ChangeColors, TheSourceViewerSamplesAndChangesOnlyInTheColourTask) {
     }
 }
 
+// Zoomed in, the SOURCE viewer still samples and changes at the picture pixel under the
+// pointer, not at the screen pixel.
+TEST_F(ChangeColors, AZoomedSourceViewerWorksInPicturePixels) {
+    PictureView* view = screens->sourceViewer->findChild<PictureView*>();
+    ASSERT_NE(view, nullptr);
+    click(button(view, "zoomIn"));
+    click(button(view, "zoomIn"));
+    ASSERT_EQ(view->scale(), 2.0);
+    QWidget* source = view->box();
+    moveTo(source, 7, 1);
+    EXPECT_EQ(swatch("originalColor"), QColor(250, 0, 0));
+    EXPECT_EQ(swatch("resultColor"), QColor(120, 0, 0));
+    QTest::mouseDClick(source, Qt::LeftButton, {}, QPoint(7, 1));
+    EXPECT_EQ(screens->workflow.changeColorsWorking.pixel(2, 0), makeColor(250, 0, 0));
+}
+
 TEST_F(ChangeColors, HelpOpensTheHelpWindow) {
     click(button(change, "help"));
     EXPECT_TRUE(screens->changeColorsHelp->isVisible());

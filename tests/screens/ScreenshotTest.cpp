@@ -1,10 +1,16 @@
+#include <QApplication>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
+#include <QWheelEvent>
 #include <cstdlib>
 
 #include "ShellFixture.h"
 #include "platform/qt/QtImage.h"
 #include "screens/OutputSize.h"
+#include "screens/PictureBox.h"
+#include "screens/SelectTask.h"
 #include "screens/Viewers.h"
 
 namespace dg::test {
@@ -49,6 +55,39 @@ TEST_F(Screenshots, OutputSize) {
     }
     painter.end();
     EXPECT_TRUE(desktop.save(QString(folder) + "/output-size.png"));
+}
+
+// On a desktop of 1366 x 768 (docs/take-screenshots.sh gives it one): a photograph opened on
+// the colour route, the SOURCE viewer beside the output-size screen, zoomed in around the
+// pointer from "Fit" with Ctrl + wheel, its scroll bars and zoom buttons showing.
+TEST_F(Screenshots, ZoomedSourceBesideOutputSize) {
+    const char* folder = std::getenv("DG_SCREENSHOT_DIR");
+    if (folder == nullptr) GTEST_SKIP() << "DG_SCREENSHOT_DIR is not set";
+    const QSize desk = QGuiApplication::primaryScreen()->geometry().size();
+    if (desk != QSize(1366, 768)) GTEST_SKIP() << "needs a desktop of 1366 x 768";
+    click(button(screens->selectTask.get(), "TattooIn23ColorsCaption"));
+    fakes.dialogs.pictureAnswers.push_back(fixturePath("formats/real/photo.jpg"));
+    click(button(screens->selectTask.get(), "openImage"));
+    TForm002* source = screens->sourceViewer.get();
+    ASSERT_TRUE(screens->outputSize->isVisible());
+    ASSERT_TRUE(source->isVisible());
+    PictureView* view = source->findChild<PictureView*>();
+    click(button(view, "zoomFit"));
+    for (int notch = 0; notch < 2; ++notch) {
+        const QPoint pointer(view->box()->width() * 2 / 3, view->box()->height() / 3);
+        QWheelEvent turn(QPointF(pointer), QPointF(view->box()->mapToGlobal(pointer)), QPoint(),
+                         QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view->box(), &turn);
+    }
+    ASSERT_FALSE(source->frameGeometry().intersects(screens->outputSize->frameGeometry()));
+
+    QPixmap desktop(desk);
+    desktop.fill(Qt::black);
+    QPainter painter(&desktop);
+    for (QWidget* w : {static_cast<QWidget*>(screens->outputSize.get()), static_cast<QWidget*>(source)})
+        painter.drawPixmap(w->pos(), w->grab());
+    painter.end();
+    EXPECT_TRUE(desktop.save(QString(folder) + "/viewer-zoom.png"));
 }
 
 }  // namespace
