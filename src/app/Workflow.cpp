@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <tuple>
 
 #include "app/OutputSizeRules.h"
 #include "app/TaskSelectionRules.h"
@@ -288,15 +289,10 @@ void Workflow::channelsFromSource() {
 
 ColourRoute Workflow::enterReduction() {
     // What the step may change, kept to be put back; the channels are moved aside, not copied.
-    const RgbImage source = pictures.source;
-    const RgbImage result = pictures.result;
-    const bool reopened = reopenedProject, editing = channelEditing, skipped = reductionSkipped;
-    const bool undo = undoOffered, merge = mergeOffered, change = changeColorsOffered;
-    const SeparationThresholds thresholds = thresholds_;
-    const int method = tribalMethod_, recomputes = tribalRecomputes_;
-    const TribalSliders sliders = tribalSliders_;
-    const RgbImage entryCopy = tribalEntryCopy;
-    const RebuildSummary summary = lastRebuild_;
+    auto undoable = std::tie(pictures.source, pictures.result, reopenedProject, channelEditing, reductionSkipped,
+                             undoOffered, mergeOffered, changeColorsOffered, thresholds_, tribalMethod_,
+                             tribalRecomputes_, tribalSliders_, tribalEntryCopy, lastRebuild_);
+    const auto kept = std::apply([](const auto&... value) { return std::make_tuple(value...); }, undoable);
     ChannelSet previousChannels;
     ColourRoute route = ColourRoute::Separation;
     try {
@@ -317,25 +313,12 @@ ColourRoute Workflow::enterReduction() {
         }
         stepCheckpoint(1);
     } catch (const Cancelled&) {
-        pictures.source = source;
-        pictures.result = result;
-        reopenedProject = reopened;
-        channelEditing = editing;
-        reductionSkipped = skipped;
-        undoOffered = undo;
-        mergeOffered = merge;
-        changeColorsOffered = change;
-        thresholds_ = thresholds;
+        undoable = kept;
         separationCopy.clear();
         separationBackup.clear();
         separationResult.clear();
         separator_ = Separator();
         masksEmptied_ = true;
-        tribalMethod_ = method;
-        tribalRecomputes_ = recomputes;
-        tribalSliders_ = sliders;
-        tribalEntryCopy = entryCopy;
-        lastRebuild_ = summary;
         if (route == ColourRoute::Channels) channels = std::move(previousChannels);
         throw;
     }
