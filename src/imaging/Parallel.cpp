@@ -28,7 +28,7 @@ namespace {
 // Within a step that can be cancelled, a block is done in bands with a checkpoint before each,
 // so that Cancel takes effect within a band's time. Rows do not depend on each other, so the
 // bytes are the same.
-constexpr std::int32_t kBandsPerBlock = 8;
+constexpr std::int32_t kBandsPerBlock = 32;
 
 void runBlock(std::int32_t begin, std::int32_t end, const StepProgress* progress,
               const std::function<void(std::int32_t, std::int32_t)>& fn) {
