@@ -37,6 +37,7 @@ public:
     void writeFile(const std::string&, const std::vector<std::uint8_t>&) override {
         throw dg::Failure("Read only.");
     }
+    void removeMade(const std::string&) override {}
 };
 
 class ChooseDescriptor : public dg::Dialogs {
