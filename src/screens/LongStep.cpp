@@ -16,6 +16,7 @@
 
 #include "app/Workflow.h"
 #include "imaging/Progress.h"
+#include "platform/qt/GuiThread.h"
 
 namespace dg {
 
@@ -138,7 +139,13 @@ bool runLongStep(Workflow& workflow, const QString& name, bool cancellable,
     if (cancellable) QObject::connect(&dialog, &QProgressDialog::canceled, [&] { progress.cancel(); });
     QTimer appear;
     appear.setSingleShot(true);
-    QObject::connect(&appear, &QTimer::timeout, [&] { dialog.show(); });
+    QObject::connect(&appear, &QTimer::timeout, [&] {
+        // Not over a dialog the step asked for (a file name, the print dialog): after it.
+        if (dialogsForSteps() > 0)
+            appear.start(kProgressDelayMs);
+        else
+            dialog.show();
+    });
     appear.start(kProgressDelayMs);
     QTimer bar;
     QObject::connect(&bar, &QTimer::timeout, [&] {

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPainter>
 #include <QPixmap>
 #include <QProgressDialog>
@@ -11,6 +12,7 @@
 
 #include "imaging/Failure.h"
 #include "imaging/Progress.h"
+#include "platform/qt/GuiThread.h"
 #include "screens/LongStep.h"
 #include "screens/OutputSize.h"
 #include "screens/SelectTask.h"
@@ -95,6 +97,26 @@ TEST_F(LongStepTest, CancelStopsTheStepWithin250Milliseconds) {
     EXPECT_FALSE(finished);
     ASSERT_TRUE(sinceCancel.isValid());
     EXPECT_LT(sinceCancel.elapsed(), 250);
+}
+
+// A dialog the step asks for (a file name, the print dialog) is not covered by the progress:
+// it comes half a second after the dialog is closed, if the step still runs.
+TEST_F(LongStepTest, TheProgressWaitsForADialogTheStepAskedFor) {
+    bool shownOverDialog = true, shownAfter = false;
+    EXPECT_TRUE(runLongStep(screens->workflow, "Testing", true, [&](StepProgress&) {
+        onGuiThread([&] {
+            // A modal dialog's own event loop, open for 900 ms.
+            QEventLoop dialog;
+            QTimer::singleShot(700, [&] { shownOverDialog = progressShown(); });
+            QTimer::singleShot(900, &dialog, &QEventLoop::quit);
+            dialog.exec();
+        });
+        sleepyStep(0.3);
+        onGuiThread([&] { QTimer::singleShot(300, [&] { shownAfter = progressShown(); }); });
+        sleepyStep(0.7);
+    }));
+    EXPECT_FALSE(shownOverDialog);
+    EXPECT_TRUE(shownAfter);
 }
 
 TEST_F(LongStepTest, AStepsFailureReachesTheWindowsThread) {

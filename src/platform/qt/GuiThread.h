@@ -3,12 +3,20 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QThread>
+#include <atomic>
 #include <exception>
 #include <optional>
 #include <type_traits>
 #include <utility>
 
 namespace dg {
+
+// How many dialogs that steps off the window's thread asked for are open now: a step's
+// progress dialog waits until they are closed, so that it never comes up over them.
+inline std::atomic<int>& dialogsForSteps() {
+    static std::atomic<int> open{0};
+    return open;
+}
 
 // Runs `f` on the application's (window) thread and gives its result: directly when called
 // there, otherwise by waiting while that thread runs it. A long step runs off the window's
@@ -19,10 +27,15 @@ auto onGuiThread(F&& f) -> decltype(f()) {
     if (app == nullptr || QThread::currentThread() == app->thread()) return f();
     using Result = decltype(f());
     std::exception_ptr failure;
+    struct Open {
+        Open() { ++dialogsForSteps(); }
+        ~Open() { --dialogsForSteps(); }
+    };
     if constexpr (std::is_void_v<Result>) {
         QMetaObject::invokeMethod(
             app,
             [&] {
+                const Open open;
                 try {
                     f();
                 } catch (...) {
@@ -36,6 +49,7 @@ auto onGuiThread(F&& f) -> decltype(f()) {
         QMetaObject::invokeMethod(
             app,
             [&] {
+                const Open open;
                 try {
                     result.emplace(f());
                 } catch (...) {
