@@ -89,8 +89,6 @@ public:
     FrozenWindow(const FrozenWindow&) = delete;
     FrozenWindow& operator=(const FrozenWindow&) = delete;
 
-    QWidget* window() const { return window_; }
-
 private:
     QPointer<QWidget> window_;
     QPointer<QLabel> cover_;

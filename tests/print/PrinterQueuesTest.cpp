@@ -169,15 +169,20 @@ protected:
     fs::path jobs_;
 };
 
-// A black picture and one of four colours, small so that the sanitizers stay quick.
-std::string blackPicture(const test::TempFolder& folder) {
-    RgbImage picture(40, 32);
-    picture.fill(kBlack);
-    const std::string path = folder.file("black.bmp");
+// `picture` as the BMP file `name` in `folder`.
+std::string pictureFile(const test::TempFolder& folder, const std::string& name, const RgbImage& picture) {
+    const std::string path = folder.file(name);
     const auto bytes = encodeBmp(picture);
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
+}
+
+// A black picture and one of four colours, small so that the sanitizers stay quick.
+std::string blackPicture(const test::TempFolder& folder) {
+    RgbImage picture(40, 32);
+    picture.fill(kBlack);
+    return pictureFile(folder, "black.bmp", picture);
 }
 std::string fourColours(const test::TempFolder& folder) {
     RgbImage picture(40, 40);
@@ -185,11 +190,7 @@ std::string fourColours(const test::TempFolder& folder) {
                                   makeColor(250, 250, 250)};
     for (std::int32_t y = 0; y < 40; ++y)
         for (std::int32_t x = 0; x < 40; ++x) picture.setPixel(x, y, colours[(y / 20) * 2 + x / 20]);
-    const std::string path = folder.file("four.bmp");
-    const auto bytes = encodeBmp(picture);
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return path;
+    return pictureFile(folder, "four.bmp", picture);
 }
 
 TEST_P(PrinterQueues, TheBatchCommandPrintsOnTheQueuesPaperAtItsResolution) {

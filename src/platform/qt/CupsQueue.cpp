@@ -51,36 +51,32 @@ std::optional<int> parseResolution(const std::string& text) {
     }
     const std::string u(unit);
     if (y <= 0 || (u != "dpi" && u != "dpcm")) return std::nullopt;
-    return u == "dpcm" ? static_cast<int>(std::lround(y * 2.54)) : y;
+    return toDpi(y, u == "dpcm" ? IPP_RES_PER_CM : IPP_RES_PER_INCH);
 }
 
-std::optional<int> queueResolution(const std::string& name) {
+QueueSettings queueSettings(const std::string& name, int widthHundredthsMm, int lengthHundredthsMm) {
+    QueueSettings settings;
     const auto queue = openQueue(name);
-    if (!queue) return std::nullopt;
+    if (!queue) return settings;
     for (const char* option : {"printer-resolution", "Resolution"}) {
         const char* value = cupsGetOption(option, queue->dest->num_options, queue->dest->options);
-        if (value == nullptr) continue;
-        if (const auto dpi = parseResolution(value)) return dpi;
+        if (value != nullptr) settings.dpi = parseResolution(value);
+        if (settings.dpi) break;
     }
-    ipp_attribute_t* attribute =
-        cupsFindDestDefault(CUPS_HTTP_DEFAULT, queue->dest.get(), queue->info.get(), "printer-resolution");
-    if (attribute == nullptr || ippGetValueTag(attribute) != IPP_TAG_RESOLUTION) return std::nullopt;
-    int y = 0;
-    ipp_res_t units = IPP_RES_PER_INCH;
-    ippGetResolution(attribute, 0, &y, &units);
-    if (y <= 0) return std::nullopt;
-    return toDpi(y, units);
-}
-
-std::optional<PaperMargins> queueMargins(const std::string& name, int widthHundredthsMm,
-                                         int lengthHundredthsMm) {
-    const auto queue = openQueue(name);
-    if (!queue) return std::nullopt;
+    if (!settings.dpi) {
+        ipp_attribute_t* attribute = cupsFindDestDefault(CUPS_HTTP_DEFAULT, queue->dest.get(),
+                                                         queue->info.get(), "printer-resolution");
+        int y = 0;
+        ipp_res_t units = IPP_RES_PER_INCH;
+        if (attribute != nullptr && ippGetValueTag(attribute) == IPP_TAG_RESOLUTION)
+            ippGetResolution(attribute, 0, &y, &units);
+        if (y > 0) settings.dpi = toDpi(y, units);
+    }
     cups_size_t size{};
-    if (!cupsGetDestMediaBySize(CUPS_HTTP_DEFAULT, queue->dest.get(), queue->info.get(), widthHundredthsMm,
-                                lengthHundredthsMm, CUPS_MEDIA_FLAGS_DEFAULT, &size))
-        return std::nullopt;
-    return PaperMargins{size.left, size.top, size.right, size.bottom};
+    if (cupsGetDestMediaBySize(CUPS_HTTP_DEFAULT, queue->dest.get(), queue->info.get(), widthHundredthsMm,
+                               lengthHundredthsMm, CUPS_MEDIA_FLAGS_DEFAULT, &size))
+        settings.margins = PaperMargins{size.left, size.top, size.right, size.bottom};
+    return settings;
 }
 
 }  // namespace dg

@@ -15,15 +15,16 @@ struct PaperMargins {
     int bottom = 0;
 };
 
-// The queue's default vertical resolution in dots per inch: the user's or the queue's
-// "printer-resolution" or "Resolution" option, else the queue's own default. Nothing when the
-// print system does not know the queue or reports no resolution.
-std::optional<int> queueResolution(const std::string& queue);
-
-// The margins the queue cannot print on for paper of this size (hundredths of a millimetre,
-// portrait). Nothing when the print system does not know the queue or the size.
-std::optional<PaperMargins> queueMargins(const std::string& queue, int widthHundredthsMm,
-                                         int lengthHundredthsMm);
+// What the print system says of a queue, asked once: its default vertical resolution in dots
+// per inch (the user's or the queue's "printer-resolution" or "Resolution" option, else the
+// queue's own default) and the margins it cannot print on for paper of the given size
+// (hundredths of a millimetre, portrait). Each is missing when the print system does not know
+// the queue or does not report it.
+struct QueueSettings {
+    std::optional<int> dpi;
+    std::optional<PaperMargins> margins;
+};
+QueueSettings queueSettings(const std::string& queue, int widthHundredthsMm, int lengthHundredthsMm);
 
 // A resolution option's text ("300dpi", "300x600dpi", "118dpcm") as vertical dots per inch.
 std::optional<int> parseResolution(const std::string& text);

@@ -90,8 +90,13 @@ void QtPrinter::takeQueueSettings(bool defaultPaper) {
         printer_->setPageSize(info.defaultPageSize());
     printer_->setPageOrientation(orientation);
 
-    if (const auto dpi = queueResolution(queue)) {
-        dpi_ = *dpi;
+    // The page is drawn on the whole paper; the printable area is placed on it here.
+    printer_->setFullPage(true);
+    const QSizeF upright = printer_->pageLayout().pageSize().size(QPageSize::Millimeter);
+    const QueueSettings asked = queueSettings(queue, static_cast<int>(std::lround(upright.width() * 100)),
+                                              static_cast<int>(std::lround(upright.height() * 100)));
+    if (asked.dpi) {
+        dpi_ = *asked.dpi;
     } else {
         // No default reported: the finest resolution the queue offers up to 600 DPI.
         dpi_ = 0;
@@ -101,11 +106,7 @@ void QtPrinter::takeQueueSettings(bool defaultPaper) {
     }
     printer_->setResolution(dpi_);
 
-    // The page is drawn on the whole paper; the printable area is placed on it here.
-    printer_->setFullPage(true);
-    const QSizeF upright = printer_->pageLayout().pageSize().size(QPageSize::Millimeter);
-    if (const auto margins = queueMargins(queue, static_cast<int>(std::lround(upright.width() * 100)),
-                                          static_cast<int>(std::lround(upright.height() * 100)))) {
+    if (const auto& margins = asked.margins) {
         portraitMarginsMm_ = QMarginsF(margins->left / 100.0, margins->top / 100.0, margins->right / 100.0,
                                        margins->bottom / 100.0);
     } else {
